@@ -1,0 +1,67 @@
+// A DrawingSurface over an image that keeps every pixel until something paints over it.
+// Twips map to logical pixels at 15 to 1; the image carries the screen's device pixel ratio
+// so lines stay crisp on high-DPI screens.
+#pragma once
+
+#include "drawing_surface.h"
+
+#include <QImage>
+#include <QLineF>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace velmora {
+
+constexpr double twipsPerPixel = 15;
+
+class Canvas : public DrawingSurface {
+public:
+    // Throws RunTimeError "Out of memory" when the image cannot be allocated.
+    explicit Canvas(QSize logicalSize, qreal devicePixelRatio = 1.0,
+                    Colour background = colours::lightGrey);
+    ~Canvas() override;
+
+    // Called by present() with the logical rectangle drawn since the last call.
+    void setPresenter(std::function<void(const QRect&)> presenter);
+
+    // The picture, with every pending primitive painted.
+    const QImage& image();
+    static QColor toQColor(Colour colour);
+
+    void setScaleMode(ScaleMode mode) override;
+    void setDrawWidth(int pixels) override;
+    void setFillColor(Colour colour) override;
+    void setFillStyle(FillStyle style) override;
+    using DrawingSurface::Line;
+    void Line(float x1, float y1, float x2, float y2, std::optional<Colour> colour) override;
+    void Circle(float x, float y, float radius) override;
+    void present() override;
+
+private:
+    double toPixels(float v) const { return m_scaleMode == ScaleMode::Twips ? v / twipsPerPixel : v; }
+    void flushLines();
+    void touch(const QRectF& area, int penWidth);
+    QPainter& painter();
+
+    QImage m_image;
+    std::unique_ptr<QPainter> m_painter;
+    ScaleMode m_scaleMode = ScaleMode::Twips;
+    int m_drawWidth = 1;
+    Colour m_fillColor = 0;
+    FillStyle m_fillStyle = FillStyle::Transparent;
+
+    // Lines are drawn in batches that share a pen: same pixels, far fewer painter calls.
+    std::vector<QLineF> m_pending;
+    QColor m_pendingColour;
+    int m_pendingWidth = 1;
+
+    QRect m_dirty;
+    std::function<void(const QRect&)> m_presenter;
+};
+
+} // namespace velmora

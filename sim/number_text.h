@@ -1,0 +1,17 @@
+// The one conversion between numbers and their text, both ways, in the user's locale.
+// The option buttons write presets with it and the Start action recognises them with it,
+// so the two always agree.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace velmora {
+
+// Whole numbers are plain digits ("983011"); fractions use the locale's decimal separator.
+QString numberToText(double value, const QLocale& locale = QLocale());
+
+// Throws RunTimeError "Type mismatch" for text that is not a number.
+double textToNumber(const QString& text, const QLocale& locale = QLocale());
+
+} // namespace velmora

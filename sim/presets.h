@@ -1,0 +1,37 @@
+// From the preset texts to the numbers of a run. Presets are recognised by exact text;
+// only the detector position and the busy-wait count use a text's numeric value.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace velmora {
+
+struct Frequency {
+    double stepLength = 0; // twips per phasor
+    double phaseFactor = 0; // radians per twip of path length
+};
+
+// Unrecognised text leaves both at 0: every phasor then has length 0.
+Frequency frequencyFor(const QString& fiText, const QLocale& locale = QLocale());
+
+// DetectorX = (apertureX − 5000) + 20 · d. Throws "Type mismatch" for text that is no number
+// and "Overflow" when the product is not finite.
+double detectorXFor(const QString& roztečText, double apertureX,
+                    const QLocale& locale = QLocale());
+
+// No value for text that is none of "300", "350", "400": the intensity is then unscaled.
+std::optional<double> intensityScaleFor(const QString& roztečText);
+
+// The largest count the speed scroll bar can write: 32767 · 30 + 1.
+constexpr std::uint32_t maxDelayCount = 32767u * 30u + 1u;
+
+// Fractions are cut toward zero, negatives count as 0 and larger counts are held to
+// maxDelayCount, so no text can freeze the window for long. Throws "Type mismatch" for
+// text that is no number and "Overflow" for NaN.
+std::uint32_t delayCountFor(const QString& spomaleniText, const QLocale& locale = QLocale());
+
+} // namespace velmora

@@ -1,0 +1,17 @@
+#include "result_labels.h"
+
+#include "run_time_error.h"
+#include "scene.h"
+
+namespace velmora {
+
+void placeResultLabels(LabelBoard& board, double detectorX)
+{
+    using namespace scene;
+    board.showLabel(ResultLabel::labClona, 2300, 1000);
+    board.showLabel(ResultLabel::labDetektorB, toSingle(detectorX), 1000);
+    board.showLabel(ResultLabel::labPravděpodobnost, 8000, 990);
+    board.showLabel(ResultLabel::labZdroj, float(collimatorX - 1650), float(axisY - 100));
+}
+
+} // namespace velmora

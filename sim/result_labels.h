@@ -1,0 +1,17 @@
+// The four labels that name the picture once a run has drawn it.
+#pragma once
+
+namespace velmora {
+
+enum class ResultLabel { labClona, labDetektorB, labPravděpodobnost, labZdroj };
+
+class LabelBoard {
+public:
+    virtual ~LabelBoard() = default;
+    // Visible, then Left, then Top; positions in twips of the window's client area.
+    virtual void showLabel(ResultLabel label, float left, float top) = 0;
+};
+
+void placeResultLabels(LabelBoard& board, double detectorX);
+
+} // namespace velmora

@@ -1,0 +1,24 @@
+// The optical scene: its fixed geometry in twips and the static drawing that opens every run.
+#pragma once
+
+#include "drawing_surface.h"
+#include "parameter_store.h"
+
+#include <QLocale>
+
+namespace velmora::scene {
+
+constexpr double collimatorX = 2500; // source rays end, parallel beam begins
+constexpr double axisY = 3500;       // optical axis
+constexpr double halfAperture = 1000;
+constexpr double apertureX = collimatorX + 1000; // the diaphragm plane
+constexpr double sceneTop = 1500;
+constexpr double sceneBottom = 7500;
+constexpr double plotX = 7500; // base line of the intensity bars
+
+// Wipes the band, draws source, beam, opening, diaphragm, detector line, plot axis and ray
+// fan, and returns DetectorX. Reads the distance preset once; its errors propagate.
+double drawScene(DrawingSurface& surface, const ParameterStore& store,
+                 const QLocale& locale = QLocale());
+
+} // namespace velmora::scene

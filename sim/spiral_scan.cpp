@@ -1,0 +1,58 @@
+#include "spiral_scan.h"
+
+#include "phasor_chain.h"
+#include "run_time_error.h"
+#include "scene.h"
+
+namespace velmora {
+
+void busyWait(std::uint32_t count)
+{
+    while (count != 0) {
+        --count;
+#if defined(__GNUC__) || defined(__clang__)
+        // An empty asm that claims to read and write the counter: every decrement stays.
+        asm volatile("" : "+r"(count));
+#else
+        count = *static_cast<volatile std::uint32_t*>(&count);
+#endif
+    }
+}
+
+void runScan(DrawingSurface& s, const ParameterStore& store, double detectorX, Frequency f,
+             const QLocale& locale)
+{
+    using namespace scene;
+    auto line = [&s](Pen a, Pen b, std::optional<Colour> colour = std::nullopt) {
+        s.Line(toSingle(a.x), toSingle(a.y), toSingle(b.x), toSingle(b.y), colour);
+    };
+    for (int scanY = 500; scanY <= 6000; scanY += 25) {
+        busyWait(delayCountFor(store.nSpomaleni(), locale));
+
+        const bool spiralStep = scanY % 500 == 0;
+        const double detectorY = sceneBottom - scanY;
+        const Pen detector{detectorX, detectorY};
+        const Pen end = walkPhasorChain(detectorX, detectorY, f, [&](Pen from, Pen to, bool extra) {
+            if (extra || spiralStep)
+                line(from, to);
+        });
+
+        s.setDrawWidth(2);
+        if (spiralStep)
+            line(detector, end, colours::green);
+        s.Circle(toSingle(plotX), toSingle(detectorY), 1);
+        s.setDrawWidth(1);
+
+        const double dx = detectorX - end.x;
+        const double dy = detectorY - end.y;
+        const double squared = dx * dx + dy * dy;
+        const double intensity = squared * intensityScaleFor(store.nRozteč()).value_or(1.0);
+
+        s.setDrawWidth(2);
+        line({plotX, detectorY}, {plotX + intensity, detectorY});
+        s.setDrawWidth(1);
+        s.present();
+    }
+}
+
+} // namespace velmora

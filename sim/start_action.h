@@ -1,0 +1,16 @@
+// The Start action: scene, frequency lookup, detector scan and result labels, in that order,
+// drawn straight onto the surface. A RunTimeError stops it where it is raised.
+#pragma once
+
+#include "drawing_surface.h"
+#include "parameter_store.h"
+#include "result_labels.h"
+
+#include <QLocale>
+
+namespace velmora {
+
+void runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
+                    const QLocale& locale = QLocale());
+
+} // namespace velmora
