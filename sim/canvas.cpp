@@ -12,15 +12,19 @@ namespace velmora {
 namespace {
 QColor fromBgr(Colour c) { return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)); }
 
-// The classic desktop scheme, by system colour index; the program uses 9 and 18.
+// Today's default desktop scheme for the system colours the program can meet; text colours,
+// the caption text among them, are black.
 QColor systemColour(unsigned index)
 {
-    static constexpr std::array<Colour, 25> scheme{
-        0xC8D0D4, 0x000000, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
-        0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
-        0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
-        0xE1FFFF};
-    return index < scheme.size() ? fromBgr(scheme[index]) : QColor(Qt::black);
+    switch (index) {
+    case 5: // window
+    case 14: // highlighted text
+        return Qt::white;
+    case 15: // button face
+        return QColor(0xF0, 0xF0, 0xF0);
+    default:
+        return Qt::black;
+    }
 }
 } // namespace
 
