@@ -4,20 +4,22 @@
 
 #include <QPainter>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace velmora {
 
 namespace {
-QColor fromBgr(Colour c) { return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)); }
+QColor fromBgr(Colour c) {
+    return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
+}
 
 // Today's default desktop scheme for the system colours the program can meet; text colours,
 // the caption text among them, are black.
-QColor systemColour(unsigned index)
-{
+QColor systemColour(unsigned index) {
     switch (index) {
-    case 5: // window
+    case 5:  // window
     case 14: // highlighted text
         return Qt::white;
     case 15: // button face
@@ -28,78 +30,101 @@ QColor systemColour(unsigned index)
 }
 } // namespace
 
-QColor Canvas::toQColor(Colour colour)
-{
+QColor Canvas::toQColor(Colour colour) {
     return colour & 0x80000000u ? systemColour(colour & 0xFFu) : fromBgr(colour);
 }
 
 Canvas::Canvas(QSize logicalSize, qreal devicePixelRatio, Colour background)
-    : m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
-{
+    : m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32) {
     if (m_image.isNull())
         throw RunTimeError::outOfMemory();
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(toQColor(background));
+    resetDirty();
 }
 
 Canvas::~Canvas() = default;
 
-void Canvas::setPresenter(std::function<void(const QRect&)> presenter)
-{
+void Canvas::setPresenter(std::function<void(const QRect&)> presenter) {
     m_presenter = std::move(presenter);
 }
 
-const QImage& Canvas::image()
-{
+const QImage& Canvas::image() {
     flushLines();
     return m_image;
 }
 
-void Canvas::setScaleMode(ScaleMode mode) { m_scaleMode = mode; }
-void Canvas::setDrawWidth(int pixels) { m_drawWidth = pixels; }
-void Canvas::setFillColor(Colour colour) { m_fillColor = colour; }
-void Canvas::setFillStyle(FillStyle style) { m_fillStyle = style; }
+void Canvas::setScaleMode(ScaleMode mode) {
+    m_scaleMode = mode;
+}
+void Canvas::setDrawWidth(int pixels) {
+    m_drawWidth = pixels;
+}
+void Canvas::setFillColor(Colour colour) {
+    m_fillColor = colour;
+}
+void Canvas::setFillStyle(FillStyle style) {
+    m_fillStyle = style;
+}
 
-QPainter& Canvas::painter()
-{
+QPainter& Canvas::painter() {
     if (!m_painter)
         m_painter = std::make_unique<QPainter>(&m_image);
     return *m_painter;
 }
 
-void Canvas::touch(const QRectF& area, int penWidth)
-{
-    const int margin = penWidth + 1;
-    m_dirty |= area.normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
+void Canvas::touch(double x1, double y1, double x2, double y2, int penWidth) {
+    // The union of each primitive's aligned box grown by margin, kept as bounds: the same
+    // rectangle present() would get from uniting QRects, without the per-line QRect work.
+    const double margin = penWidth + 1;
+    m_dirtyLeft = std::min(m_dirtyLeft, std::min(x1, x2) - margin);
+    m_dirtyTop = std::min(m_dirtyTop, std::min(y1, y2) - margin);
+    m_dirtyRight = std::max(m_dirtyRight, std::max(x1, x2) + margin);
+    m_dirtyBottom = std::max(m_dirtyBottom, std::max(y1, y2) + margin);
 }
 
-void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<Colour> colour)
-{
-    const QColor c = toQColor(colour.value_or(colours::buttonText));
+void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<Colour> colour) {
+    // Compared raw: QColor conversion waits until a batch is painted.
+    const Colour c = colour.value_or(colours::buttonText);
     if (!m_pending.empty() && (c != m_pendingColour || m_drawWidth != m_pendingWidth))
         flushLines();
     m_pendingColour = c;
     m_pendingWidth = m_drawWidth;
-    const QLineF l(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2));
-    m_pending.push_back(l);
-    touch(QRectF(l.p1(), l.p2()), m_drawWidth);
+    const QLineF& l =
+        m_pending.emplace_back(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2));
+    touch(l.x1(), l.y1(), l.x2(), l.y2(), m_drawWidth);
 }
 
-void Canvas::flushLines()
-{
+void Canvas::flushLines() {
     if (m_pending.empty())
         return;
     QPainter& p = painter();
-    QPen pen(m_pendingColour, m_pendingWidth);
+    QPen pen(toQColor(m_pendingColour), m_pendingWidth);
     if (m_pendingWidth > 1)
         pen.setCapStyle(Qt::RoundCap);
     p.setPen(pen);
-    p.drawLines(m_pending.data(), int(m_pending.size()));
+    if (m_pendingWidth == 1 && m_image.devicePixelRatio() == 1) {
+        // A one-pixel horizontal line covers the columns floor(x1)..floor(x2) of row floor(y),
+        // pixel for pixel as the line rasteriser does it; a rectangle fill paints them at a
+        // fraction of the cost. Within a batch every line has the same colour, so order is moot.
+        const QColor colour = pen.color();
+        const auto pixel = [](double v) { return int(std::clamp(std::floor(v), -1e7, 1e7)); };
+        const auto isRow = [](const QLineF& l) { return l.y1() == l.y2() && l.x1() != l.x2(); };
+        for (const QLineF& l : m_pending) {
+            if (isRow(l)) {
+                const int left = pixel(std::min(l.x1(), l.x2()));
+                const int right = pixel(std::max(l.x1(), l.x2()));
+                p.fillRect(QRect(left, pixel(l.y1()), right - left + 1, 1), colour);
+            }
+        }
+        std::erase_if(m_pending, isRow);
+    }
+    if (!m_pending.empty())
+        p.drawLines(m_pending.data(), int(m_pending.size()));
     m_pending.clear();
 }
 
-void Canvas::Circle(float x, float y, float radius)
-{
+void Canvas::Circle(float x, float y, float radius) {
     flushLines();
     QPainter& p = painter();
     p.setPen(QPen(toQColor(colours::buttonText), m_drawWidth));
@@ -107,16 +132,28 @@ void Canvas::Circle(float x, float y, float radius)
     const QPointF centre(toPixels(x), toPixels(y));
     const double r = toPixels(radius);
     p.drawEllipse(centre, r, r);
-    touch(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), m_drawWidth);
+    touch(centre.x() - r, centre.y() - r, centre.x() + r, centre.y() + r, m_drawWidth);
 }
 
-void Canvas::present()
-{
+void Canvas::present() {
     flushLines();
-    const QRect dirty = m_dirty;
-    m_dirty = {};
+    QRect dirty;
+    if (m_dirtyLeft <= m_dirtyRight) {
+        // Held far outside the image but within int, whatever coordinates were drawn.
+        const auto pixel = [](double v) { return int(std::clamp(v, -1e7, 1e7)); };
+        const int left = pixel(std::floor(m_dirtyLeft));
+        const int top = pixel(std::floor(m_dirtyTop));
+        dirty = QRect(left, top, pixel(std::ceil(m_dirtyRight)) - left,
+                      pixel(std::ceil(m_dirtyBottom)) - top);
+    }
+    resetDirty();
     if (m_presenter && !dirty.isEmpty())
         m_presenter(dirty);
+}
+
+void Canvas::resetDirty() {
+    m_dirtyLeft = m_dirtyTop = std::numeric_limits<double>::infinity();
+    m_dirtyRight = m_dirtyBottom = -std::numeric_limits<double>::infinity();
 }
 
 } // namespace velmora

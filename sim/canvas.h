@@ -43,9 +43,12 @@ public:
     void present() override;
 
 private:
-    double toPixels(float v) const { return m_scaleMode == ScaleMode::Twips ? v / twipsPerPixel : v; }
+    double toPixels(float v) const {
+        return m_scaleMode == ScaleMode::Twips ? v / twipsPerPixel : v;
+    }
     void flushLines();
-    void touch(const QRectF& area, int penWidth);
+    void touch(double x1, double y1, double x2, double y2, int penWidth);
+    void resetDirty();
     QPainter& painter();
 
     QImage m_image;
@@ -57,10 +60,10 @@ private:
 
     // Lines are drawn in batches that share a pen: same pixels, far fewer painter calls.
     std::vector<QLineF> m_pending;
-    QColor m_pendingColour;
+    Colour m_pendingColour = 0;
     int m_pendingWidth = 1;
 
-    QRect m_dirty;
+    double m_dirtyLeft, m_dirtyTop, m_dirtyRight, m_dirtyBottom; // logical px
     std::function<void(const QRect&)> m_presenter;
 };
 

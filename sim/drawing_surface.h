@@ -10,8 +10,7 @@ namespace velmora {
 // 0x00BBGGRR; with the top bit set, the low byte names a system colour by index.
 using Colour = std::uint32_t;
 
-constexpr Colour rgb(int r, int g, int b)
-{
+constexpr Colour rgb(int r, int g, int b) {
     return Colour(r & 0xFF) | Colour(g & 0xFF) << 8 | Colour(b & 0xFF) << 16;
 }
 

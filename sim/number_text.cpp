@@ -7,8 +7,7 @@
 namespace velmora {
 
 namespace {
-QLocale plain(QLocale locale)
-{
+QLocale plain(QLocale locale) {
     // Plain digits both ways: "1,000" must not pass for a thousand where ',' is the decimal mark.
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator |
                             QLocale::RejectGroupSeparator);
@@ -16,8 +15,7 @@ QLocale plain(QLocale locale)
 }
 } // namespace
 
-QString numberToText(double value, const QLocale& locale)
-{
+QString numberToText(double value, const QLocale& locale) {
     const QLocale l = plain(locale);
     // Integers below 2^53 are exact; 'g' would turn 1e6 into an exponent.
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 9007199254740992.0)
@@ -25,8 +23,7 @@ QString numberToText(double value, const QLocale& locale)
     return l.toString(value, 'g', QLocale::FloatingPointShortest);
 }
 
-double textToNumber(const QString& text, const QLocale& locale)
-{
+double textToNumber(const QString& text, const QLocale& locale) {
     bool ok = false;
     const double value = plain(locale).toDouble(text, &ok);
     if (!ok)

@@ -18,9 +18,7 @@ struct PresetTexts : ParameterStore {
     QString fi, rozteč, spomaleni;
 
     PresetTexts(QString f, QString r, QString s)
-        : fi(std::move(f)), rozteč(std::move(r)), spomaleni(std::move(s))
-    {
-    }
+        : fi(std::move(f)), rozteč(std::move(r)), spomaleni(std::move(s)) {}
     QString nFi() const override { return fi; }
     QString nRozteč() const override { return rozteč; }
     QString nSpomaleni() const override { return spomaleni; }

@@ -17,8 +17,7 @@ struct Pen {
 // is handed to onPhasor(from, to, isExtra); the extra one comes first and uses the horizontal
 // distance alone. Every phase is evaluated directly, in double precision.
 template <class OnPhasor>
-Pen walkPhasorChain(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor)
-{
+Pen walkPhasorChain(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
     using namespace scene;
     Pen pen{detectorX, detectorY};
     auto step = [&](double pathLength, bool isExtra) {

@@ -8,14 +8,13 @@
 
 namespace velmora {
 
-Frequency frequencyFor(const QString& fiText, const QLocale& locale)
-{
+Frequency frequencyFor(const QString& fiText, const QLocale& locale) {
     struct Row {
         double preset;
         Frequency frequency;
     };
     static constexpr std::array rows{
-        Row{5, {10, 5}},         Row{1, {1.5, 0.1}},        Row{0.6, {1, 0.05}},
+        Row{5, {10, 5}},       Row{1, {1.5, 0.1}},        Row{0.6, {1, 0.05}},
         Row{0.2, {0.4, 0.01}}, Row{0.03, {0.18, 0.0015}},
     };
     for (const Row& row : rows) {
@@ -25,16 +24,14 @@ Frequency frequencyFor(const QString& fiText, const QLocale& locale)
     return {};
 }
 
-double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale)
-{
+double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale) {
     const double product = textToNumber(roztečText, locale) * 20;
     if (!std::isfinite(product))
         throw RunTimeError::overflow();
     return (apertureX - 5000) + product;
 }
 
-std::optional<double> intensityScaleFor(const QString& roztečText)
-{
+std::optional<double> intensityScaleFor(const QString& roztečText) {
     if (roztečText == u"300")
         return 0.017;
     if (roztečText == u"350")
@@ -44,8 +41,7 @@ std::optional<double> intensityScaleFor(const QString& roztečText)
     return std::nullopt;
 }
 
-std::uint32_t delayCountFor(const QString& spomaleniText, const QLocale& locale)
-{
+std::uint32_t delayCountFor(const QString& spomaleniText, const QLocale& locale) {
     const double count = std::trunc(textToNumber(spomaleniText, locale));
     if (std::isnan(count))
         throw RunTimeError::overflow();

@@ -11,7 +11,7 @@
 namespace velmora {
 
 struct Frequency {
-    double stepLength = 0; // twips per phasor
+    double stepLength = 0;  // twips per phasor
     double phaseFactor = 0; // radians per twip of path length
 };
 
@@ -20,8 +20,7 @@ Frequency frequencyFor(const QString& fiText, const QLocale& locale = QLocale())
 
 // DetectorX = (apertureX − 5000) + 20 · d. Throws "Type mismatch" for text that is no number
 // and "Overflow" when the product is not finite.
-double detectorXFor(const QString& roztečText, double apertureX,
-                    const QLocale& locale = QLocale());
+double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale = QLocale());
 
 // No value for text that is none of "300", "350", "400": the intensity is then unscaled.
 std::optional<double> intensityScaleFor(const QString& roztečText);

@@ -5,8 +5,7 @@
 
 namespace velmora {
 
-void placeResultLabels(LabelBoard& board, double detectorX)
-{
+void placeResultLabels(LabelBoard& board, double detectorX) {
     using namespace scene;
     board.showLabel(ResultLabel::labClona, 2300, 1000);
     board.showLabel(ResultLabel::labDetektorB, toSingle(detectorX), 1000);

@@ -6,17 +6,13 @@
 namespace velmora {
 
 RunTimeError::RunTimeError(int number, QString description)
-    : m_number(number), m_description(std::move(description)), m_what(message().toStdString())
-{
-}
+    : m_number(number), m_description(std::move(description)), m_what(message().toStdString()) {}
 
-QString RunTimeError::message() const
-{
+QString RunTimeError::message() const {
     return QStringLiteral("Run-time error '%1': %2").arg(m_number).arg(m_description);
 }
 
-float toSingle(double value)
-{
+float toSingle(double value) {
     if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
         throw RunTimeError::overflow(); // NaN fails the test too
     return float(value);

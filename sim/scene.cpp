@@ -7,14 +7,12 @@ namespace velmora::scene {
 
 namespace {
 void line(DrawingSurface& s, double x1, double y1, double x2, double y2,
-          std::optional<Colour> colour = std::nullopt)
-{
+          std::optional<Colour> colour = std::nullopt) {
     s.Line(toSingle(x1), toSingle(y1), toSingle(x2), toSingle(y2), colour);
 }
 } // namespace
 
-double drawScene(DrawingSurface& s, const ParameterStore& store, const QLocale& locale)
-{
+double drawScene(DrawingSurface& s, const ParameterStore& store, const QLocale& locale) {
     s.setScaleMode(ScaleMode::Twips);
     s.setScaleMode(ScaleMode::Pixels);
     // The erase band is in pixels and keeps whatever pen width the last run left.

@@ -6,8 +6,7 @@
 
 namespace velmora {
 
-void busyWait(std::uint32_t count)
-{
+void busyWait(std::uint32_t count) {
     while (count != 0) {
         --count;
 #if defined(__GNUC__) || defined(__clang__)
@@ -20,8 +19,7 @@ void busyWait(std::uint32_t count)
 }
 
 void runScan(DrawingSurface& s, const ParameterStore& store, double detectorX, Frequency f,
-             const QLocale& locale)
-{
+             const QLocale& locale) {
     using namespace scene;
     auto line = [&s](Pen a, Pen b, std::optional<Colour> colour = std::nullopt) {
         s.Line(toSingle(a.x), toSingle(a.y), toSingle(b.x), toSingle(b.y), colour);

@@ -7,8 +7,7 @@
 namespace velmora {
 
 void runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
-                    const QLocale& locale)
-{
+                    const QLocale& locale) {
     const double detectorX = scene::drawScene(surface, store, locale);
     const Frequency frequency = frequencyFor(store.nFi(), locale);
     runScan(surface, store, detectorX, frequency, locale);

@@ -1,0 +1,78 @@
+// The cost of one Start action: its bare arithmetic, and the whole run into the image canvas
+// and into a surface that draws nothing.
+#include "canvas.h"
+#include "number_text.h"
+#include "phasor_chain.h"
+#include "presets.h"
+#include "result_labels.h"
+#include "start_action.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+using namespace velmora;
+
+namespace {
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+PresetTexts defaults() {
+    return {numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1")};
+}
+
+struct NullSurface : DrawingSurface {
+    void setScaleMode(ScaleMode) override {}
+    void setDrawWidth(int) override {}
+    void setFillColor(Colour) override {}
+    void setFillStyle(FillStyle) override {}
+    using DrawingSurface::Line;
+    void Line(float, float, float, float, std::optional<Colour>) override {}
+    void Circle(float, float, float) override {}
+};
+
+struct NullLabels : LabelBoard {
+    void showLabel(ResultLabel, float, float) override {}
+};
+
+// 221 detector points, each with its full chain of 2003 phasors, nothing drawn.
+void BM_Arithmetic(benchmark::State& state) {
+    const Frequency f = frequencyFor(numberToText(0.6, english), english);
+    for (auto _ : state) {
+        for (int scanY = 500; scanY <= 6000; scanY += 25) {
+            Pen end = walkPhasorChain(5500, 7500 - scanY, f, [](Pen, Pen, bool) {});
+            benchmark::DoNotOptimize(end);
+        }
+    }
+}
+BENCHMARK(BM_Arithmetic)->Unit(benchmark::kMillisecond);
+
+// A fresh canvas per run, as a window's first run would see it; allocating it is cheap.
+void BM_StartActionCanvas(benchmark::State& state) {
+    const PresetTexts presets = defaults();
+    NullLabels labels;
+    for (auto _ : state) {
+        Canvas canvas(QSize(765, 560));
+        runStartAction(presets, canvas, labels, english);
+        benchmark::DoNotOptimize(canvas.image().constBits());
+    }
+}
+BENCHMARK(BM_StartActionCanvas)->Unit(benchmark::kMillisecond);
+
+void BM_StartActionNullSurface(benchmark::State& state) {
+    const PresetTexts presets = defaults();
+    NullSurface surface;
+    NullLabels labels;
+    for (auto _ : state)
+        runStartAction(presets, surface, labels, english);
+}
+BENCHMARK(BM_StartActionNullSurface)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    // QPainter needs a GUI application for fonts; no window is shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
