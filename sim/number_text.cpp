@@ -26,8 +26,8 @@ QString numberToText(double value, const QLocale& locale) {
 double textToNumber(const QString& text, const QLocale& locale) {
     bool ok = false;
     const double value = plain(locale).toDouble(text, &ok);
-    if (!ok)
-        throw RunTimeError::typeMismatch();
+    if (!ok) // a number too large for a double is still a number: it overflows
+        throw std::isinf(value) ? RunTimeError::overflow() : RunTimeError::typeMismatch();
     return value;
 }
 

@@ -11,7 +11,8 @@ namespace velmora {
 // Whole numbers are plain digits ("983011"); fractions use the locale's decimal separator.
 QString numberToText(double value, const QLocale& locale = QLocale());
 
-// Throws RunTimeError "Type mismatch" for text that is not a number.
+// Throws RunTimeError "Type mismatch" for text that is not a number, "Overflow" for a number
+// beyond the range of a double.
 double textToNumber(const QString& text, const QLocale& locale = QLocale());
 
 } // namespace velmora

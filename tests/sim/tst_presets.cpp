@@ -112,6 +112,8 @@ void TestPresets::distanceRule_data() {
     QTest::newRow("empty") << QString() << 0.0 << std::optional<double>() << 13;
     QTest::newRow("product overflows")
         << QStringLiteral("1e308") << 0.0 << std::optional<double>() << 6;
+    QTest::newRow("beyond a double")
+        << QStringLiteral("1e309") << 0.0 << std::optional<double>() << 6;
     QTest::newRow("infinity") << QStringLiteral("inf") << 0.0 << std::optional<double>() << 6;
     QTest::newRow("NaN") << QStringLiteral("nan") << 0.0 << std::optional<double>() << 6;
 }
@@ -148,6 +150,7 @@ void TestPresets::delayCount_data() {
     QTest::newRow("infinity held") << english << QStringLiteral("inf") << max << 0;
     QTest::newRow("minus infinity") << english << QStringLiteral("-inf") << 0 << 0;
     QTest::newRow("NaN") << english << QStringLiteral("nan") << 0 << 6;
+    QTest::newRow("beyond a double") << english << QStringLiteral("1e309") << 0 << 6;
     QTest::newRow("not a number") << english << QStringLiteral("abc") << 0 << 13;
     QTest::newRow("empty") << english << QString() << 0 << 13;
     QTest::newRow("cs: decimal point") << czech << QStringLiteral("2.9") << 0 << 13;
