@@ -1,0 +1,382 @@
+#include "frm_velmora.h"
+
+#include "canvas.h"
+#include "number_text.h"
+#include "parameter_store.h"
+#include "result_labels.h"
+#include "run_time_error.h"
+#include "start_action.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString appName = u"Velmora"_s;
+
+// The only conversion from layout units to Qt's logical pixels.
+int toPixels(double twips) {
+    return qRound(twips / velmora::twipsPerPixel);
+}
+
+constexpr QSize clientTwips(11475, 8400);
+
+struct FontSpec {
+    const char16_t* face = nullptr; // none: the window font
+    double points = 0;
+    bool bold = false;
+};
+
+constexpr FontSpec windowFont{u"Arial", 8, false};
+constexpr FontSpec arial{u"Arial", 9.75, false};
+constexpr FontSpec arialBold{u"Arial", 9.75, true};
+constexpr FontSpec timesBold14{u"Times New Roman", 14.25, true};
+constexpr FontSpec timesBold15{u"Times New Roman", 15.75, true};
+
+QFont makeFont(const FontSpec& spec) {
+    QFont font(QString::fromUtf16(spec.face));
+    font.setPointSizeF(spec.points);
+    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+// The member a control is held in also decides its kind.
+template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
+    using Pointer = std::remove_reference_t<decltype(window.*member)>;
+    auto* control = new std::remove_pointer_t<Pointer>(container);
+    window.*member = control;
+    return control;
+}
+
+enum class Align { Left, Centre };
+
+struct ControlSpec {
+    QWidget* (*create)(frmVelmora&, QWidget*);
+    const char16_t* name;
+    const char16_t* container;    // none: the window
+    const char16_t* caption;      // or initial text
+    int left, top, width, height; // twips, within the container
+    FontSpec font;
+    bool shown;
+    int tabIndex;
+    Align align = Align::Left;
+};
+
+using F = frmVelmora;
+constexpr FontSpec inherited{};
+
+// Layout order: each frame comes before the option buttons it holds.
+const std::array<ControlSpec, 27> controls{{
+    {create<&F::HScroll1>, u"HScroll1", nullptr, nullptr, 3480, 480, 2415, 255, inherited, true,
+     26},
+    {create<&F::frmAnimace>, u"frmAnimace", nullptr, u"Animace", 240, 6360, 1215, 1215, arialBold,
+     false, 22},
+    {create<&F::opPomalá>, u"opPomalá", u"frmAnimace", u"Pomalá", 120, 840, 855, 195, inherited,
+     true, 25},
+    {create<&F::OpPomalejší>, u"OpPomalejší", u"frmAnimace", u"Pomalejší", 120, 600, 975, 195,
+     inherited, true, 24},
+    {create<&F::opRychlá>, u"opRychlá", u"frmAnimace", u"Rychlá", 120, 360, 975, 195, inherited,
+     true, 23},
+    {create<&F::nSpomaleni>, u"nSpomaleni", nullptr, u"Spomaleni", 3480, 840, 975, 285, inherited,
+     false, 21},
+    {create<&F::nRozteč>, u"nRozteč", nullptr, u"Rozteč", 360, 4320, 1215, 375, inherited, false,
+     16},
+    {create<&F::frmVzdalenost>, u"frmVzdalenost", nullptr, u"Detector-Diafrag.", 120, 1800, 1815,
+     1215, arialBold, true, 14},
+    {create<&F::opV400>, u"opV400", u"frmVzdalenost", u"400", 960, 840, 735, 255, arial, true, 18},
+    {create<&F::opV300>, u"opV300", u"frmVzdalenost", u"300", 240, 360, 735, 195, arial, true, 17},
+    {create<&F::opV350>, u"opV350", u"frmVzdalenost", u"350", 600, 600, 855, 255, arial, true, 15},
+    {create<&F::nFi>, u"nFi", nullptr, u"Fi", 2280, 1200, 495, 285, inherited, false, 11},
+    {create<&F::frmFrekvence>, u"frmFrekvence", nullptr, u"Frequency", 120, 120, 1455, 1575,
+     arialBold, true, 8},
+    {create<&F::op003>, u"op003", u"frmFrekvence", u"lower", 600, 1200, 735, 255, inherited, true,
+     20},
+    {create<&F::op5>, u"op5", u"frmFrekvence", u"higher", 120, 240, 1215, 195, arial, true, 19},
+    {create<&F::op02>, u"op02", u"frmFrekvence", u"low", 480, 960, 735, 255, arial, true, 12},
+    {create<&F::op06>, u"op06", u"frmFrekvence", u"middle", 360, 720, 975, 240, arial, true, 10},
+    {create<&F::op1>, u"op1", u"frmFrekvence", u"high", 240, 468, 855, 255, arial, true, 9},
+    {create<&F::cmdKonec>, u"cmdKonec", nullptr, u"Exit", 9480, 0, 975, 495, timesBold14, true, 7},
+    {create<&F::cmdStart>, u"cmdStart", nullptr, u"Start", 8400, 0, 975, 495, timesBold15, true, 1},
+    {create<&F::labPravděpodobnost>, u"labPravděpodobnost", nullptr,
+     u"Probability (Interference pattern)", 240, 480, 2055, 495, arialBold, false, 13,
+     Align::Centre},
+    {create<&F::LabStart>, u"LabStart", nullptr, u"Please press button Start", 3240, 2760, 3495,
+     495, timesBold15, true, 6},
+    {create<&F::labDetektorB>, u"labDetektorB", nullptr, u"Detector   (Cornu spirals)", 3840, 480,
+     1575, 495, arialBold, false, 5, Align::Centre},
+    {create<&F::labDetektorA>, u"labDetektorA", nullptr, u"Detector A", 2400, 480, 1335, 255,
+     arialBold, false, 4},
+    {create<&F::labZdroj>, u"labZdroj", nullptr, u"Source", 6840, 0, 735, 255, arialBold, false, 3},
+    {create<&F::labClona>, u"labClona", nullptr, u"Diafragm with Aperture", 5400, 480, 1455, 615,
+     arialBold, false, 2, Align::Centre},
+    {create<&F::labNeurcitost>, u"labNeurcitost", nullptr, u"Aperture diffraction", 3480, 120, 2775,
+     375, timesBold14, true, 0},
+}};
+
+QString text(const char16_t* s) {
+    return s ? QString::fromUtf16(s) : QString();
+}
+
+// Every role set explicitly, so the window's grey does not reach controls that keep the
+// platform's look.
+QPalette platformPalette() {
+    const QPalette platform = QApplication::palette();
+    QPalette palette;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(g, r, platform.brush(g, r));
+        }
+    }
+    return palette;
+}
+
+// Reads the presets straight from the hidden text boxes each time the run asks.
+class TextBoxStore final : public velmora::ParameterStore {
+public:
+    TextBoxStore(const QLineEdit& fi, const QLineEdit& rozteč, const QLineEdit& spomaleni)
+        : m_fi(fi), m_rozteč(rozteč), m_spomaleni(spomaleni) {}
+    QString nFi() const override { return m_fi.text(); }
+    QString nRozteč() const override { return m_rozteč.text(); }
+    QString nSpomaleni() const override { return m_spomaleni.text(); }
+
+private:
+    const QLineEdit& m_fi;
+    const QLineEdit& m_rozteč;
+    const QLineEdit& m_spomaleni;
+};
+
+class ResultLabelBoard final : public velmora::LabelBoard {
+public:
+    explicit ResultLabelBoard(const frmVelmora& window)
+        : m_labels{window.labClona, window.labDetektorB, window.labPravděpodobnost,
+                   window.labZdroj} {}
+    void showLabel(velmora::ResultLabel which, float left, float top) override {
+        QLabel* label = m_labels.at(std::size_t(which));
+        label->setVisible(true);
+        label->move(toPixels(left), label->y());
+        label->move(label->x(), toPixels(top));
+    }
+
+private:
+    std::array<QLabel*, 4> m_labels; // in the order of velmora::ResultLabel
+};
+
+} // namespace
+
+frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
+    setObjectName(u"frmVelmora"_s);
+    setWindowTitle(appName + u" - www.velmora.example.org"_s);
+    setWindowIcon(QIcon(u":/velmora/velmora.png"_s));
+    setFixedSize(toPixels(clientTwips.width()), toPixels(clientTwips.height()));
+    setFont(makeFont(windowFont));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, velmora::Canvas::toQColor(velmora::colours::lightGrey));
+    grey.setColor(QPalette::Button, velmora::Canvas::toQColor(velmora::colours::lightGrey));
+    setPalette(grey);
+    // paintEvent covers every pixel from the canvas, and what it drew stays valid.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_StaticContents);
+
+    buildControls();
+    connectHandlers();
+    cmdStart->setFocus();
+    Form_Load();
+}
+
+frmVelmora::~frmVelmora() = default;
+
+void frmVelmora::buildControls() {
+    std::vector<std::pair<int, QWidget*>> focusOrder;
+    for (const ControlSpec& spec : controls) {
+        QWidget* container = spec.container ? findChild<QWidget*>(text(spec.container)) : this;
+        QWidget* control = spec.create(*this, container);
+        const QString name = text(spec.name);
+        const QString caption = text(spec.caption);
+        control->setObjectName(name);
+        control->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
+                             toPixels(spec.height));
+        // Set on every control: inside a frame the frame's bold font would be inherited.
+        control->setFont(makeFont(spec.font.face ? spec.font : windowFont));
+        control->setAccessibleName(caption);
+        // A '&' would otherwise become an access key; no caption defines one.
+        QString literal = caption;
+        literal.replace(u'&', u"&&"_s);
+
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            label->setTextFormat(Qt::PlainText);
+            label->setText(caption);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignTop |
+                                (spec.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
+            label->setAutoFillBackground(true);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+            frame->setTitle(literal);
+            frame->setAutoFillBackground(true);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            button->setText(literal);
+            button->setAutoFillBackground(true);
+            // An option becomes a Tab stop only when selected (see connectHandlers).
+            const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
+            button->setFocusPolicy(option ? Qt::ClickFocus : Qt::StrongFocus);
+            focusOrder.emplace_back(spec.tabIndex, button);
+        } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            box->setText(caption);
+            box->setAccessibleName(name);
+            box->setPalette(platformPalette());
+            focusOrder.emplace_back(spec.tabIndex, box);
+        } else if (auto* bar = qobject_cast<QScrollBar*>(control)) {
+            bar->setOrientation(Qt::Horizontal);
+            bar->setRange(0, 32767);
+            bar->setValue(0);
+            bar->setSingleStep(1);
+            bar->setPageStep(1);
+            // Change comes when the thumb is let go, not on every pixel of a drag.
+            bar->setTracking(false);
+            // Qt inverts a scroll bar's keys by default; Right must raise the value here.
+            bar->setInvertedControls(false);
+            bar->setAccessibleName(u"Animation speed"_s);
+            bar->setPalette(platformPalette());
+            bar->setFocusPolicy(Qt::StrongFocus);
+            focusOrder.emplace_back(spec.tabIndex, bar);
+        }
+        control->setVisible(spec.shown);
+    }
+
+    std::ranges::sort(focusOrder, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+}
+
+void frmVelmora::connectHandlers() {
+    // Selection raises Click, also when made in code: Form_Load relies on it.
+    const std::array<std::pair<QRadioButton * frmVelmora::*, void (frmVelmora::*)()>, 9> options{{
+        {&frmVelmora::op5, &frmVelmora::op5_Click},
+        {&frmVelmora::op1, &frmVelmora::op1_Click},
+        {&frmVelmora::op06, &frmVelmora::op06_Click},
+        {&frmVelmora::op02, &frmVelmora::op02_Click},
+        {&frmVelmora::op003, &frmVelmora::op003_Click},
+        {&frmVelmora::opV300, &frmVelmora::opV300_Click},
+        {&frmVelmora::opV350, &frmVelmora::opV350_Click},
+        {&frmVelmora::opV400, &frmVelmora::opV400_Click},
+        {&frmVelmora::opRychlá, &frmVelmora::opRychlá_Click},
+    }};
+    // One Tab stop per option group, at its selected button; arrows still reach the others.
+    for (auto* option : findChildren<QRadioButton*>()) {
+        connect(option, &QRadioButton::toggled, option, [option](bool selected) {
+            option->setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
+        });
+    }
+    for (const auto& option : options) {
+        const auto handler = option.second; // a named copy: clang 14 cannot capture bindings
+        connect(this->*option.first, &QRadioButton::toggled, this, [this, handler](bool selected) {
+            if (selected)
+                (this->*handler)();
+        });
+    }
+    connect(cmdStart, &QPushButton::clicked, this, &frmVelmora::cmdStart_Click);
+    connect(cmdKonec, &QPushButton::clicked, this, &frmVelmora::cmdKonec_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmVelmora::HScroll1_Change);
+}
+
+void frmVelmora::Form_Load() {
+    op06->setChecked(true);
+    nFi->setText(velmora::numberToText(0.6));
+    opV350->setChecked(true);
+    opRychlá->setChecked(true);
+    nSpomaleni->setText(u"1"_s);
+}
+
+void frmVelmora::op5_Click() {
+    nFi->setText(u"5"_s);
+}
+void frmVelmora::op1_Click() {
+    nFi->setText(u"1"_s);
+}
+void frmVelmora::op06_Click() {
+    nFi->setText(velmora::numberToText(0.6));
+}
+void frmVelmora::op02_Click() {
+    nFi->setText(velmora::numberToText(0.2));
+}
+void frmVelmora::op003_Click() {
+    nFi->setText(velmora::numberToText(0.03));
+}
+void frmVelmora::opV300_Click() {
+    nRozteč->setText(u"300"_s);
+}
+void frmVelmora::opV350_Click() {
+    nRozteč->setText(u"350"_s);
+}
+void frmVelmora::opV400_Click() {
+    nRozteč->setText(u"400"_s);
+}
+void frmVelmora::opRychlá_Click() {
+    nSpomaleni->setText(u"1"_s);
+}
+
+void frmVelmora::HScroll1_Change() {
+    // The value goes through its text and back, as the count is always kept as text.
+    nSpomaleni->setText(velmora::numberToText(qint16(HScroll1->value())));
+    const double value = velmora::textToNumber(nSpomaleni->text());
+    nSpomaleni->setText(velmora::numberToText(value * 30 + 1));
+}
+
+void frmVelmora::cmdKonec_Click() {
+    close();
+}
+
+void frmVelmora::cmdStart_Click() {
+    try {
+        if (!m_canvas) {
+            m_canvas = createCanvas();
+            // Synchronous, so each scan step shows while the run keeps the event loop waiting.
+            m_canvas->setPresenter([this](const QRect& changed) { repaint(changed); });
+        }
+        const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
+        ResultLabelBoard labels(*this);
+        velmora::runStartAction(store, *m_canvas, labels);
+    } catch (const velmora::RunTimeError& error) {
+        if (m_canvas)
+            m_canvas->present(); // the run stopped mid-step; show what it drew
+        QMessageBox::critical(this, appName, error.message());
+    }
+}
+
+QImage frmVelmora::picture() {
+    return m_canvas ? m_canvas->image() : QImage();
+}
+
+std::unique_ptr<velmora::Canvas> frmVelmora::createCanvas() {
+    return std::make_unique<velmora::Canvas>(size(), devicePixelRatio());
+}
+
+void frmVelmora::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    if (!m_canvas) {
+        painter.fillRect(area, palette().window());
+        return;
+    }
+    const QImage& image = m_canvas->image();
+    // The source rectangle counts image pixels, more than logical ones on high-DPI screens.
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(area, image,
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+}

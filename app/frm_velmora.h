@@ -1,0 +1,86 @@
+// The main window: 27 controls laid out in twips over the picture the Start action draws,
+// and the handlers those controls raise.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace velmora {
+class Canvas;
+}
+
+class frmVelmora : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the layout, then raises Form_Load.
+    explicit frmVelmora(QWidget* parent = nullptr);
+    ~frmVelmora() override;
+
+    // The controls, in layout order.
+    QScrollBar* HScroll1 = nullptr;
+    QGroupBox* frmAnimace = nullptr;
+    QRadioButton* opPomalá = nullptr;
+    QRadioButton* OpPomalejší = nullptr;
+    QRadioButton* opRychlá = nullptr;
+    QLineEdit* nSpomaleni = nullptr;
+    QLineEdit* nRozteč = nullptr;
+    QGroupBox* frmVzdalenost = nullptr;
+    QRadioButton* opV400 = nullptr;
+    QRadioButton* opV300 = nullptr;
+    QRadioButton* opV350 = nullptr;
+    QLineEdit* nFi = nullptr;
+    QGroupBox* frmFrekvence = nullptr;
+    QRadioButton* op003 = nullptr;
+    QRadioButton* op5 = nullptr;
+    QRadioButton* op02 = nullptr;
+    QRadioButton* op06 = nullptr;
+    QRadioButton* op1 = nullptr;
+    QPushButton* cmdKonec = nullptr;
+    QPushButton* cmdStart = nullptr;
+    QLabel* labPravděpodobnost = nullptr;
+    QLabel* LabStart = nullptr;
+    QLabel* labDetektorB = nullptr;
+    QLabel* labDetektorA = nullptr;
+    QLabel* labZdroj = nullptr;
+    QLabel* labClona = nullptr;
+    QLabel* labNeurcitost = nullptr;
+
+    void Form_Load();
+    void op5_Click();
+    void op1_Click();
+    void op06_Click();
+    void op02_Click();
+    void op003_Click();
+    void opV300_Click();
+    void opV350_Click();
+    void opV400_Click();
+    void opRychlá_Click();
+    void HScroll1_Change();
+    void cmdKonec_Click();
+    void cmdStart_Click();
+
+    // The picture as drawn so far, at the device pixel ratio it was made for; null before
+    // the first run.
+    QImage picture();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Allocated at the first Start, so a failure is a run-time error the window survives.
+    virtual std::unique_ptr<velmora::Canvas> createCanvas();
+
+private:
+    void buildControls();
+    void connectHandlers();
+
+    std::unique_ptr<velmora::Canvas> m_canvas;
+};
