@@ -1,0 +1,66 @@
+// A visible run in a real window against the same run with no window, and the memory that
+// twenty visible runs take. Needs a display (an X server such as Xvfb will do).
+#include "canvas.h"
+#include "frm_velmora.h"
+#include "number_text.h"
+#include "start_action.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+using namespace velmora;
+
+namespace {
+struct NullLabels : LabelBoard {
+    void showLabel(ResultLabel, float, float) override {}
+};
+
+frmVelmora* shownWindow() {
+    static frmVelmora* window = [] {
+        auto* w = new frmVelmora;
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w))
+            qFatal("The window never appeared on the display.");
+        return w;
+    }();
+    return window;
+}
+
+// From the press of Start to the handler's return, with every step repainted on screen.
+void BM_VisibleRun(benchmark::State& state) {
+    frmVelmora* window = shownWindow();
+    for (auto _ : state)
+        window->cmdStart_Click();
+}
+BENCHMARK(BM_VisibleRun)->Unit(benchmark::kMillisecond);
+
+// The same Start action into a canvas that nothing shows.
+void BM_HeadlessRun(benchmark::State& state) {
+    const PresetTexts presets(numberToText(0.6), QStringLiteral("350"), QStringLiteral("1"));
+    Canvas canvas(QSize(765, 560));
+    NullLabels labels;
+    for (auto _ : state)
+        runStartAction(presets, canvas, labels);
+}
+BENCHMARK(BM_HeadlessRun)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    frmVelmora* window = shownWindow();
+    for (int run = 0; run < 20; ++run)
+        window->cmdStart_Click();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("Peak resident memory after 20 more visible runs: %.1f MB\n",
+                double(usage.ru_maxrss) / 1024.0);
+}
