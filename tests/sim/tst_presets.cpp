@@ -47,7 +47,9 @@ void TestPresets::frequencyTable_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("stepLength");
     QTest::addColumn<double>("phaseFactor");
-    for (const auto& [name, l] : locales) {
+    for (const auto& locale : locales) {
+        const char* name = locale.first;
+        const QLocale& l = locale.second;
         auto row = [&](const char* what, QString text, double step, double phase) {
             QTest::addRow("%s: %s", name, what) << l << text << step << phase;
         };
@@ -123,7 +125,9 @@ void TestPresets::distanceRule() {
     QFETCH(double, detectorX);
     QFETCH(std::optional<double>, scale);
     QFETCH(int, error);
-    for (const auto& [name, l] : locales) {
+    for (const auto& locale : locales) {
+        const char* name = locale.first;
+        const QLocale& l = locale.second;
         double x = 0;
         QCOMPARE(errorNumberOf([&] { x = detectorXFor(text, 3500, l); }), error);
         if (error == 0)
