@@ -1,0 +1,137 @@
+// Arbitrary bytes as a preset text, read in an English and a Czech locale by every routine that
+// turns preset text into numbers. Any broken property aborts, which libFuzzer records as a crash.
+#include "number_text.h"
+#include "presets.h"
+#include "run_time_error.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+using namespace velmora;
+
+namespace {
+
+void require(bool holds, const char* property, const QString& text, const QLocale& locale) {
+    if (holds)
+        return;
+    std::fprintf(stderr, "property broken: %s\n  text: \"%s\"\n  locale: %s\n", property,
+                 text.toUtf8().constData(), locale.name().toUtf8().constData());
+    std::abort();
+}
+
+bool isRefusal(const RunTimeError& e, int number) {
+    const QString description =
+        number == 13 ? QStringLiteral("Type mismatch") : QStringLiteral("Overflow");
+    return e.number() == number && e.description() == description &&
+           e.message() == QStringLiteral("Run-time error '%1': %2").arg(number).arg(description) &&
+           QString::fromUtf8(e.what()) == e.message();
+}
+
+bool isPlainInteger(const QString& text) {
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+    }
+    return true;
+}
+
+void checkText(const QString& text, const QLocale& locale) {
+    // Text that is no number is a type mismatch; a number beyond a double's range overflows.
+    std::optional<double> number;
+    int refusal = 0;
+    try {
+        number = textToNumber(text, locale);
+    } catch (const RunTimeError& e) {
+        refusal = e.number();
+        require(isRefusal(e, 13) || isRefusal(e, 6), "textToNumber refuses with 13 or 6", text,
+                locale);
+    }
+
+    if (number && std::isfinite(*number) && *number == std::trunc(*number) &&
+        std::fabs(*number) < 9007199254740992.0) {
+        const QString written = numberToText(*number, locale);
+        require(isPlainInteger(written), "whole numbers are written as plain digits", text, locale);
+        double back = NAN;
+        try {
+            back = textToNumber(written, locale);
+        } catch (const RunTimeError&) {
+        }
+        require(back == *number, "whole numbers read back as themselves", text, locale);
+    }
+
+    try {
+        const double x = detectorXFor(text, 3500, locale);
+        require(number.has_value(), "detectorX only from a number", text, locale);
+        require(std::isfinite(x), "every accepted detectorX is finite", text, locale);
+    } catch (const RunTimeError& e) {
+        require(isRefusal(e, number ? 6 : refusal), "detectorX refusal names its cause", text,
+                locale);
+    }
+
+    try {
+        const std::uint32_t count = delayCountFor(text, locale);
+        require(number.has_value(), "delay count only from a number", text, locale);
+        require(count <= maxDelayCount, "delay count held to the scroll bar's largest", text,
+                locale);
+    } catch (const RunTimeError& e) {
+        const bool nan = number && std::isnan(*number);
+        require(isRefusal(e, number ? (nan ? 6 : 0) : refusal),
+                "delay count refusal names its cause", text, locale);
+    }
+
+    // The scale table's keys are the numeric distance presets in any locale.
+    if (const auto scale = intensityScaleFor(text)) {
+        require(number && (*number == 300 || *number == 350 || *number == 400) && *scale > 0 &&
+                    *scale < 1,
+                "intensity scale only for a distance preset", text, locale);
+    }
+
+    // A recognised frequency preset is the canonical text of its own value.
+    const Frequency f = frequencyFor(text, locale);
+    if (f.stepLength != 0 || f.phaseFactor != 0) {
+        require(number && numberToText(*number, locale) == text && f.stepLength > 0 &&
+                    f.phaseFactor > 0,
+                "frequency preset recognised by canonical text only", text, locale);
+    }
+}
+
+// Shortest round-trip writing: any finite double reads back bit for bit (0 for -0).
+void checkWriting(double value, const QLocale& locale) {
+    if (!std::isfinite(value))
+        return;
+    const QString written = numberToText(value, locale);
+    double back = NAN;
+    try {
+        back = textToNumber(written, locale);
+    } catch (const RunTimeError&) {
+    }
+    require(back == value, "numberToText reads back as the same double", written, locale);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    static const QLocale czech(QLocale::Czech, QLocale::Czechia);
+
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    double bits = 0;
+    if (size >= sizeof bits)
+        std::memcpy(&bits, data, sizeof bits);
+    for (const QLocale* locale : {&english, &czech}) {
+        checkText(text, *locale);
+        if (size >= sizeof bits)
+            checkWriting(bits, *locale);
+    }
+    return 0;
+}

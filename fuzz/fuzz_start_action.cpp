@@ -1,0 +1,107 @@
+// Whole Start action runs on fuzzed presets. Input: "nFi\nnRozteč\nnSpomaleni[\nlocale]", where
+// a locale line starting with 'c' picks Czech and anything else English. Every coordinate that
+// reaches the surface or a label must be finite; every refusal must be a named run-time error.
+#include "drawing_surface.h"
+#include "parameter_store.h"
+#include "result_labels.h"
+#include "run_time_error.h"
+#include "start_action.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace velmora;
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+}
+
+bool finite(std::initializer_list<float> values) {
+    for (float v : values) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    return true;
+}
+
+struct CheckingSurface : DrawingSurface {
+    void setScaleMode(ScaleMode) override {}
+    void setDrawWidth(int pixels) override {
+        if (pixels < 1)
+            fail("pen width below one pixel");
+    }
+    void setFillColor(Colour) override {}
+    void setFillStyle(FillStyle) override {}
+    using DrawingSurface::Line;
+    void Line(float x1, float y1, float x2, float y2, std::optional<Colour>) override {
+        if (!finite({x1, y1, x2, y2}))
+            fail("non-finite line end");
+        ++primitives;
+    }
+    void Circle(float x, float y, float radius) override {
+        if (!finite({x, y, radius}) || radius <= 0)
+            fail("non-finite circle or radius not positive");
+        ++primitives;
+    }
+    void present() override { ++steps; }
+    long primitives = 0;
+    int steps = 0;
+};
+
+struct CheckingLabels : LabelBoard {
+    void showLabel(ResultLabel, float left, float top) override {
+        if (!finite({left, top}))
+            fail("non-finite label position");
+        ++shown;
+    }
+    int shown = 0;
+};
+
+// Printed when libFuzzer exits, so a session reports how many runs went all the way.
+struct Tally {
+    long wholeRuns = 0, refused[3] = {};
+    ~Tally() {
+        std::fprintf(stderr,
+                     "fuzz_start_action: %ld whole runs, refused: %ld overflow, %ld out "
+                     "of memory, %ld type mismatch\n",
+                     wholeRuns, refused[0], refused[1], refused[2]);
+    }
+} tally;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    static const QLocale czech(QLocale::Czech, QLocale::Czechia);
+
+    const QStringList fields =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
+    const auto field = [&fields](int i) { return i < fields.size() ? fields[i] : QString(); };
+    const PresetTexts store(field(0), field(1), field(2));
+    const QLocale& locale = field(3).startsWith(u'c') ? czech : english;
+
+    CheckingSurface surface;
+    CheckingLabels labels;
+    try {
+        runStartAction(store, surface, labels, locale);
+    } catch (const RunTimeError& e) {
+        const int slot = e.number() == 6 ? 0 : e.number() == 7 ? 1 : e.number() == 13 ? 2 : -1;
+        if (slot < 0 || e.description().isEmpty() || !e.message().endsWith(e.description()) ||
+            labels.shown != 0)
+            fail("refusal without a known number and message, or after the labels");
+        ++tally.refused[slot];
+        return 0;
+    }
+    if (surface.steps != 221 || labels.shown != 4)
+        fail("a whole run presents 221 scan steps and shows 4 labels");
+    ++tally.wholeRuns;
+    return 0;
+}

@@ -1,0 +1,248 @@
+// A run never yields to the event loop: input that arrives during it waits, untouched, until
+// it is over; Exit waits too; and a run that fails is reported and leaves the window working.
+#include "frm_velmora.h"
+#include "number_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The window, with a look inside every synchronous repaint a run makes after a scan step.
+class ProbedWindow : public frmVelmora {
+public:
+    std::function<void()> duringRun;
+    int paintsDuringRun = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        frmVelmora::paintEvent(event);
+        if (duringRun) {
+            ++paintsDuringRun;
+            duringRun();
+        }
+    }
+};
+
+QStringList presets(const frmVelmora& w) {
+    return {w.nFi->text(), w.nRozteč->text(), w.nSpomaleni->text()};
+}
+
+void postClick(QWidget* target, QPoint at) {
+    const QPoint global = target->mapToGlobal(at);
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                        Qt::LeftButton, Qt::NoButton, {}));
+}
+
+void postKey(QWidget* target, Qt::Key key) {
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, {}));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, {}));
+}
+
+enum class Input {
+    FrequencyClick,
+    DistanceSpace,
+    ScrollKey,
+    ScrollArrow,
+    ScrollWheel,
+    Exit,
+    Close
+};
+
+void post(frmVelmora& w, Input input) {
+    QScrollBar* bar = w.HScroll1;
+    switch (input) {
+    case Input::FrequencyClick: // on the indicator, which every style counts as the button
+        return postClick(w.op5, {6, w.op5->height() / 2});
+    case Input::DistanceSpace:
+        return postKey(w.opV300, Qt::Key_Space);
+    case Input::ScrollKey:
+        return postKey(bar, Qt::Key_Right);
+    case Input::ScrollArrow: // the right arrow sits at the bar's right end
+        return postClick(bar, {bar->width() - 3, bar->height() / 2});
+    case Input::ScrollWheel: {
+        const QPointF at = bar->rect().center();
+        QCoreApplication::postEvent(bar,
+                                    new QWheelEvent(at, bar->mapToGlobal(at), {}, {0, 120},
+                                                    Qt::NoButton, {}, Qt::NoScrollPhase, false));
+        return;
+    }
+    case Input::Exit:
+        return postClick(w.cmdKonec, w.cmdKonec->rect().center());
+    case Input::Close: // as the window manager's close button delivers it
+        QCoreApplication::postEvent(w.windowHandle(), new QCloseEvent);
+        return;
+    }
+}
+
+// Answers the message boxes a failed run opens; it can only fire once the run has returned
+// control to an event loop, the box's own.
+struct MessageBoxAnswerer {
+    QStringList criticalTexts;
+    QTimer poll;
+    MessageBoxAnswerer() {
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                if (box->icon() == QMessageBox::Critical)
+                    criticalTexts << box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        poll.start(10);
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Input)
+
+class tst_InputDuringRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void inputWaitsForTheRun_data();
+    void inputWaitsForTheRun();
+    void exitWaitsForTheRun_data();
+    void exitWaitsForTheRun();
+    void failedRunIsReportedAndSurvived_data();
+    void failedRunIsReportedAndSurvived();
+};
+
+void tst_InputDuringRun::inputWaitsForTheRun_data() {
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<QStringList>("after");
+    const QString middle = velmora::numberToText(0.6);
+    QTest::newRow("frequency button clicked")
+        << Input::FrequencyClick << QStringList{u"5"_s, u"350"_s, u"1"_s};
+    QTest::newRow("distance button by Space")
+        << Input::DistanceSpace << QStringList{middle, u"300"_s, u"1"_s};
+    QTest::newRow("scroll bar by Right key")
+        << Input::ScrollKey << QStringList{middle, u"350"_s, u"31"_s};
+    QTest::newRow("scroll bar arrow clicked")
+        << Input::ScrollArrow << QStringList{middle, u"350"_s, u"31"_s};
+    QTest::newRow("scroll bar wheel turned")
+        << Input::ScrollWheel << QStringList{middle, u"350"_s, u"31"_s};
+}
+
+void tst_InputDuringRun::inputWaitsForTheRun() {
+    QFETCH(Input, input);
+    QFETCH(QStringList, after);
+    ProbedWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QStringList before = presets(window);
+    window.cmdStart_Click();
+    const QImage undisturbed = window.picture().copy();
+
+    bool changedMidRun = false;
+    window.duringRun = [&] {
+        if (window.paintsDuringRun == 1)
+            post(window, input);
+        changedMidRun |= presets(window) != before;
+    };
+    window.cmdStart_Click();
+    window.duringRun = nullptr;
+
+    QCOMPARE(window.paintsDuringRun, 221);
+    QVERIFY(!changedMidRun);
+    // The scale table is read at every step: a changed distance would show in the bars.
+    QVERIFY(window.picture() == undisturbed);
+    QTRY_COMPARE(presets(window), after);
+}
+
+void tst_InputDuringRun::exitWaitsForTheRun_data() {
+    QTest::addColumn<Input>("input");
+    QTest::newRow("Exit clicked") << Input::Exit;
+    QTest::newRow("window closed") << Input::Close;
+}
+
+void tst_InputDuringRun::exitWaitsForTheRun() {
+    QFETCH(Input, input);
+    QPointer<ProbedWindow> window = new ProbedWindow;
+    const auto cleanup = qScopeGuard([&window] { delete window.data(); });
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    bool shownThroughout = true, labelsPlaced = false;
+    window->duringRun = [&] {
+        if (window->paintsDuringRun == 1)
+            post(*window, input);
+        shownThroughout &= window->isVisible();
+    };
+    QTimer::singleShot(0, window, [&] {
+        window->cmdStart_Click();
+        window->duringRun = nullptr;
+        labelsPlaced = window->labDetektorB->isVisible();
+    });
+    // The program's own loop: it has to end by itself once the window is gone.
+    QTimer giveUp;
+    giveUp.callOnTimeout([] { QCoreApplication::exit(1); });
+    giveUp.start(60'000);
+    QCOMPARE(QApplication::exec(), 0);
+
+    QVERIFY(shownThroughout);
+    QVERIFY(labelsPlaced);
+    QTRY_VERIFY(window.isNull());
+}
+
+void tst_InputDuringRun::failedRunIsReportedAndSurvived_data() {
+    QTest::addColumn<int>("box"); // index into presets(): the preset made invalid
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString mismatch = u"Run-time error '13': Type mismatch"_s;
+    const QString overflow = u"Run-time error '6': Overflow"_s;
+    QTest::newRow("distance empty") << 1 << QString() << mismatch;
+    QTest::newRow("distance product overflows") << 1 << u"1e308"_s << overflow;
+    QTest::newRow("detector beyond single precision") << 1 << u"1e38"_s << overflow;
+    QTest::newRow("speed not a number") << 2 << u"Spomaleni"_s << mismatch;
+}
+
+void tst_InputDuringRun::failedRunIsReportedAndSurvived() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    ProbedWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QStringList valid = presets(window);
+    QLineEdit* const boxes[] = {window.nFi, window.nRozteč, window.nSpomaleni};
+    boxes[box]->setText(text);
+    const QStringList before = presets(window);
+
+    {
+        MessageBoxAnswerer answerer;
+        window.cmdStart_Click();
+        QCOMPARE(answerer.criticalTexts, QStringList{message});
+    }
+    QCOMPARE(presets(window), before);
+    QVERIFY(window.op06->isChecked() && window.opV350->isChecked());
+    QVERIFY(!window.labDetektorB->isVisible());
+
+    // Put right, the same window runs to the end.
+    boxes[box]->setText(valid[box]);
+    MessageBoxAnswerer answerer;
+    window.cmdStart_Click();
+    QVERIFY(answerer.criticalTexts.isEmpty());
+    QVERIFY(window.labDetektorB->isVisible());
+    QVERIFY(!window.picture().isNull());
+}
+
+QTEST_MAIN(tst_InputDuringRun)
+#include "tst_input_during_run.moc"
