@@ -36,22 +36,22 @@ int toPixels(double twips) {
 
 constexpr QSize clientTwips(11475, 8400);
 
-struct FontSpec {
+struct FontStyle {
     const char16_t* face = nullptr; // none: the window font
     double points = 0;
     bool bold = false;
 };
 
-constexpr FontSpec windowFont{u"Arial", 8, false};
-constexpr FontSpec arial{u"Arial", 9.75, false};
-constexpr FontSpec arialBold{u"Arial", 9.75, true};
-constexpr FontSpec timesBold14{u"Times New Roman", 14.25, true};
-constexpr FontSpec timesBold15{u"Times New Roman", 15.75, true};
+constexpr FontStyle windowFont{u"Arial", 8, false};
+constexpr FontStyle arial{u"Arial", 9.75, false};
+constexpr FontStyle arialBold{u"Arial", 9.75, true};
+constexpr FontStyle timesBold14{u"Times New Roman", 14.25, true};
+constexpr FontStyle timesBold15{u"Times New Roman", 15.75, true};
 
-QFont makeFont(const FontSpec& spec) {
-    QFont font(QString::fromUtf16(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+QFont makeFont(const FontStyle& style) {
+    QFont font(QString::fromUtf16(style.face));
+    font.setPointSizeF(style.points);
+    font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
@@ -65,23 +65,23 @@ template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
 
 enum class Align { Left, Centre };
 
-struct ControlSpec {
+struct ControlRow {
     QWidget* (*create)(frmVelmora&, QWidget*);
     const char16_t* name;
     const char16_t* container;    // none: the window
     const char16_t* caption;      // or initial text
     int left, top, width, height; // twips, within the container
-    FontSpec font;
+    FontStyle font;
     bool shown;
     int tabIndex;
     Align align = Align::Left;
 };
 
 using F = frmVelmora;
-constexpr FontSpec inherited{};
+constexpr FontStyle inherited{};
 
 // Layout order: each frame comes before the option buttons it holds.
-const std::array<ControlSpec, 27> controls{{
+const std::array<ControlRow, 27> controls{{
     {create<&F::HScroll1>, u"HScroll1", nullptr, nullptr, 3480, 480, 2415, 255, inherited, true,
      26},
     {create<&F::frmAnimace>, u"frmAnimace", nullptr, u"Animace", 240, 6360, 1215, 1215, arialBold,
@@ -204,16 +204,16 @@ frmVelmora::~frmVelmora() = default;
 
 void frmVelmora::buildControls() {
     std::vector<std::pair<int, QWidget*>> focusOrder;
-    for (const ControlSpec& spec : controls) {
-        QWidget* container = spec.container ? findChild<QWidget*>(text(spec.container)) : this;
-        QWidget* control = spec.create(*this, container);
-        const QString name = text(spec.name);
-        const QString caption = text(spec.caption);
+    for (const ControlRow& row : controls) {
+        QWidget* container = row.container ? findChild<QWidget*>(text(row.container)) : this;
+        QWidget* control = row.create(*this, container);
+        const QString name = text(row.name);
+        const QString caption = text(row.caption);
         control->setObjectName(name);
-        control->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
-                             toPixels(spec.height));
+        control->setGeometry(toPixels(row.left), toPixels(row.top), toPixels(row.width),
+                             toPixels(row.height));
         // Set on every control: inside a frame the frame's bold font would be inherited.
-        control->setFont(makeFont(spec.font.face ? spec.font : windowFont));
+        control->setFont(makeFont(row.font.face ? row.font : windowFont));
         control->setAccessibleName(caption);
         // A '&' would otherwise become an access key; no caption defines one.
         QString literal = caption;
@@ -224,7 +224,7 @@ void frmVelmora::buildControls() {
             label->setText(caption);
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignTop |
-                                (spec.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
+                                (row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
             label->setAutoFillBackground(true);
         } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
             frame->setTitle(literal);
@@ -235,12 +235,12 @@ void frmVelmora::buildControls() {
             // An option becomes a Tab stop only when selected (see connectHandlers).
             const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
             button->setFocusPolicy(option ? Qt::ClickFocus : Qt::StrongFocus);
-            focusOrder.emplace_back(spec.tabIndex, button);
+            focusOrder.emplace_back(row.tabIndex, button);
         } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
             box->setText(caption);
             box->setAccessibleName(name);
             box->setPalette(platformPalette());
-            focusOrder.emplace_back(spec.tabIndex, box);
+            focusOrder.emplace_back(row.tabIndex, box);
         } else if (auto* bar = qobject_cast<QScrollBar*>(control)) {
             bar->setOrientation(Qt::Horizontal);
             bar->setRange(0, 32767);
@@ -254,9 +254,9 @@ void frmVelmora::buildControls() {
             bar->setAccessibleName(u"Animation speed"_s);
             bar->setPalette(platformPalette());
             bar->setFocusPolicy(Qt::StrongFocus);
-            focusOrder.emplace_back(spec.tabIndex, bar);
+            focusOrder.emplace_back(row.tabIndex, bar);
         }
-        control->setVisible(spec.shown);
+        control->setVisible(row.shown);
     }
 
     std::ranges::sort(focusOrder, {}, &std::pair<int, QWidget*>::first);
