@@ -180,6 +180,11 @@ private:
 
 } // namespace
 
+void prepareWindowSystem() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     setObjectName(u"frmVelmora"_s);
     setWindowTitle(appName + u" - www.velmora.example.org"_s);

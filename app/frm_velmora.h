@@ -18,6 +18,11 @@ namespace velmora {
 class Canvas;
 }
 
+// Call before the QApplication exists. A run repaints a thin strip 221 times; with X11
+// shared-memory images each repaint waits for the server to release the segment, which
+// doubles a visible run, while a plain image request for a strip that small waits for nothing.
+void prepareWindowSystem();
+
 class frmVelmora : public QWidget {
     Q_OBJECT
 

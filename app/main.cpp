@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    prepareWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Velmora"_s);
     QApplication::setDesktopFileName(u"velmora"_s);

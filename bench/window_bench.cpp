@@ -51,6 +51,7 @@ BENCHMARK(BM_HeadlessRun)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    prepareWindowSystem(); // as the program does
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
