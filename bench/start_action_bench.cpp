@@ -1,6 +1,7 @@
 // The cost of one Start action: its bare arithmetic, and the whole run into the image canvas
 // and into a surface that draws nothing.
 #include "canvas.h"
+#include "null_surface.h"
 #include "number_text.h"
 #include "phasor_chain.h"
 #include "presets.h"
@@ -19,20 +20,6 @@ const QLocale english(QLocale::English, QLocale::UnitedStates);
 PresetTexts defaults() {
     return {numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1")};
 }
-
-struct NullSurface : DrawingSurface {
-    void setScaleMode(ScaleMode) override {}
-    void setDrawWidth(int) override {}
-    void setFillColor(Colour) override {}
-    void setFillStyle(FillStyle) override {}
-    using DrawingSurface::Line;
-    void Line(float, float, float, float, std::optional<Colour>) override {}
-    void Circle(float, float, float) override {}
-};
-
-struct NullLabels : LabelBoard {
-    void showLabel(ResultLabel, float, float) override {}
-};
 
 // 221 detector points, each with its full chain of 2003 phasors, nothing drawn.
 void BM_Arithmetic(benchmark::State& state) {

@@ -2,6 +2,7 @@
 // twenty visible runs take. Needs a display (an X server such as Xvfb will do).
 #include "canvas.h"
 #include "frm_velmora.h"
+#include "null_surface.h"
 #include "number_text.h"
 #include "start_action.h"
 
@@ -16,10 +17,6 @@
 using namespace velmora;
 
 namespace {
-struct NullLabels : LabelBoard {
-    void showLabel(ResultLabel, float, float) override {}
-};
-
 frmVelmora* shownWindow() {
     static frmVelmora* window = [] {
         auto* w = new frmVelmora;

@@ -11,6 +11,11 @@
 namespace velmora {
 
 namespace {
+// A whole pixel index, held far outside the image but within int whatever was drawn.
+int pixelIndex(double v) {
+    return int(std::clamp(v, -1e7, 1e7));
+}
+
 QColor fromBgr(Colour c) {
     return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
 }
@@ -108,7 +113,7 @@ void Canvas::flushLines() {
         // pixel for pixel as the line rasteriser does it; a rectangle fill paints them at a
         // fraction of the cost. Within a batch every line has the same colour, so order is moot.
         const QColor colour = pen.color();
-        const auto pixel = [](double v) { return int(std::clamp(std::floor(v), -1e7, 1e7)); };
+        const auto pixel = [](double v) { return pixelIndex(std::floor(v)); };
         const auto isRow = [](const QLineF& l) { return l.y1() == l.y2() && l.x1() != l.x2(); };
         for (const QLineF& l : m_pending) {
             if (isRow(l)) {
@@ -139,12 +144,10 @@ void Canvas::present() {
     flushLines();
     QRect dirty;
     if (m_dirtyLeft <= m_dirtyRight) {
-        // Held far outside the image but within int, whatever coordinates were drawn.
-        const auto pixel = [](double v) { return int(std::clamp(v, -1e7, 1e7)); };
-        const int left = pixel(std::floor(m_dirtyLeft));
-        const int top = pixel(std::floor(m_dirtyTop));
-        dirty = QRect(left, top, pixel(std::ceil(m_dirtyRight)) - left,
-                      pixel(std::ceil(m_dirtyBottom)) - top);
+        const int left = pixelIndex(std::floor(m_dirtyLeft));
+        const int top = pixelIndex(std::floor(m_dirtyTop));
+        dirty = QRect(left, top, pixelIndex(std::ceil(m_dirtyRight)) - left,
+                      pixelIndex(std::ceil(m_dirtyBottom)) - top);
     }
     resetDirty();
     if (m_presenter && !dirty.isEmpty())
