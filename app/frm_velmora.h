@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window: 27 controls laid out in twips over the picture the Start action draws,
 // and the handlers those controls raise.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cost of one Start action: its bare arithmetic, and the whole run into the image canvas
 // and into a surface that draws nothing.
 #include "canvas.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A visible run in a real window against the same run with no window, and the memory that
 // twenty visible runs take. Needs a display (an X server such as Xvfb will do).
 #include "canvas.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Arbitrary bytes as a preset text, read in an English and a Czech locale by every routine that
 // turns preset text into numbers. Any broken property aborts, which libFuzzer records as a crash.
 #include "number_text.h"

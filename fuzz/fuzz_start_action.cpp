@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole Start action runs on fuzzed presets. Input: "nFi\nnRozteč\nnSpomaleni[\nlocale]", where
 // a locale line starting with 'c' picks Czech and anything else English. Every coordinate that
 // reaches the surface or a label must be finite; every refusal must be a named run-time error.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A DrawingSurface over an image that keeps every pixel until something paints over it.
 // Twips map to logical pixels at 15 to 1; the image carries the screen's device pixel ratio
 // so lines stay crisp on high-DPI screens.

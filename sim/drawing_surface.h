@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The surface the Start action draws on: a little drawing state and two primitives,
 // with coordinates in twips or pixels as the scale mode says.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one conversion between numbers and their text, both ways, in the user's locale.
 // The option buttons write presets with it and the Start action recognises them with it,
 // so the two always agree.

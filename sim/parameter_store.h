@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The three presets as the window holds them: texts, read afresh whenever the run needs them.
 #pragma once
 

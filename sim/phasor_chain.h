@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One detector point's Cornu spiral: a chain of equal phasors, one per sample point of the
 // opening plus one extra, each turned by the path length from its sample to the detector.
 #pragma once

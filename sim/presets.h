@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From the preset texts to the numbers of a run. Presets are recognised by exact text;
 // only the detector position and the busy-wait count use a text's numeric value.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The optical scene: its fixed geometry in twips and the static drawing that opens every run.
 #pragma once
 

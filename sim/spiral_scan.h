@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The detector scan: 221 points from the bottom of the detector line to its top, each with
 // its busy-wait, its phasor chain (drawn every 500 twips), a dot and an intensity bar.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Start action: scene, frequency lookup, detector scan and result labels, in that order,
 // drawn straight onto the surface. A RunTimeError stops it where it is raised.
 #pragma once

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Draws velmora.png: a Cornu spiral with its green resultant, anti-aliased, standard library only.
 
 Run it from anywhere; it writes next to itself. The PNG is kept in the repository so the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Closes the next modal message box as soon as it opens and remembers what it said, so a
 // test can drive a handler that reports an error.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What loading, the option buttons and the scroll bar write into the hidden preset boxes, in
 // more than one locale, and how Exit and closing end the program.
 #include "frm_velmora.h"

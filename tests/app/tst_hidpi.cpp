@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window on a screen with two device pixels per logical one: the picture is drawn at
 // full resolution and shown pixel for pixel.
 #include "frm_velmora.h"

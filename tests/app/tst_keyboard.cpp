@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window from the keyboard: where focus starts, the Tab cycle with one stop per option
 // group, arrow keys inside a group, and Space on a button.
 #include "frm_velmora.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as laid out: every control's kind, place, caption, font and colour, checked
 // against the layout typed out again here rather than taken from the window's own table.
 #include "frm_velmora.h"

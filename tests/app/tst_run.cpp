@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start pressed in the real window: the picture it leaves, the labels it shows and moves,
 // and how a run-time error is reported without ending the program.
 #include "frm_velmora.h"

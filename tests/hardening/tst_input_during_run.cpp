@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A run never yields to the event loop: input that arrives during it waits, untouched, until
 // it is over; Exit waits too; and a run that fails is reported and leaves the window working.
 #include "frm_velmora.h"

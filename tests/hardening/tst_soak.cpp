@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Many runs in one window must not leak: the memory after the last run stays where it was
 // once the first runs had warmed every cache up.
 #include "frm_velmora.h"

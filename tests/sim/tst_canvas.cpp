@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The image canvas after a default run: a few telling pixels, the per-step presenter rectangles
 // and the device pixel ratio.
 #include "canvas.h"

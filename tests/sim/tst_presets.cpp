@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The preset tables, the number-text routine and the busy-wait count, in a locale with a decimal
 // point and in one with a decimal comma.
 #include "number_text.h"

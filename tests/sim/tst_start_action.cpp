@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Start action's drawing calls, recorded: what is drawn, with which state, in which order,
 // the worked figures of a default run, and where a run stops on a run-time error.
 #include "number_text.h"

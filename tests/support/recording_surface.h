@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Test doubles for the Start action: a DrawingSurface that keeps every call together with the
 // drawing state in force at that call, and a LabelBoard that keeps every label it is told to show.
 #pragma once
