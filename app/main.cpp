@@ -23,7 +23,8 @@ int main(int argc, char* argv[]) {
     prepareWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Velmora"_s);
-    QApplication::setDesktopFileName(u"velmora"_s);
+    // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
+    QApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
 
     // Closing unloads the window, and with the last window the program ends.
     auto* window = new frmVelmora;
