@@ -30,11 +30,8 @@ const std::array<std::pair<const char*, QLocale>, 4> locales{
 
 // Time passes only when read: one nanosecond per read.
 struct FakeClock {
-    using rep = std::int64_t;
-    using period = std::nano;
     using duration = std::chrono::nanoseconds;
     using time_point = std::chrono::time_point<FakeClock>;
-    static constexpr bool is_steady = true;
     time_point t{};
     std::int64_t reads = 0;
     time_point now() {
