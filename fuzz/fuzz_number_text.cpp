@@ -2,8 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Arbitrary bytes as a preset text, read in an English and a Czech locale by every routine that
-// turns preset text into numbers. Any broken property aborts, which libFuzzer records as a crash.
+// Arbitrary bytes as a preset text, read in English, Czech, Arabic and Persian (the last two with
+// digits of their own) by every routine that turns preset text into numbers. Any broken property
+// aborts, which libFuzzer records as a crash.
 #include "number_text.h"
 #include "presets.h"
 #include "run_time_error.h"
@@ -127,12 +128,14 @@ void checkWriting(double value, const QLocale& locale) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const QLocale english(QLocale::English, QLocale::UnitedStates);
     static const QLocale czech(QLocale::Czech, QLocale::Czechia);
+    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    static const QLocale persian(QLocale::Persian, QLocale::Iran);
 
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     double bits = 0;
     if (size >= sizeof bits)
         std::memcpy(&bits, data, sizeof bits);
-    for (const QLocale* locale : {&english, &czech}) {
+    for (const QLocale* locale : {&english, &czech, &arabic, &persian}) {
         checkText(text, *locale);
         if (size >= sizeof bits)
             checkWriting(bits, *locale);

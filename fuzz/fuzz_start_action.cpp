@@ -3,10 +3,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Whole Start action runs on fuzzed presets. Input: "nFi\nnRozteč\nnSpomaleni[\nlocale]", where
-// a locale line starting with 'c' picks Czech and anything else English. Every coordinate that
-// reaches the surface or a label must be finite; every refusal must be a named run-time error.
+// a locale line starting with 'c' picks Czech, 'a' Arabic, 'f' Persian and anything else English.
+// Every coordinate that reaches the surface or a label must be finite; every refusal must be a
+// named run-time error.
 #include "drawing_surface.h"
 #include "parameter_store.h"
+#include "presets.h"
 #include "result_labels.h"
 #include "run_time_error.h"
 #include "start_action.h"
@@ -85,12 +87,26 @@ struct Tally {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const QLocale english(QLocale::English, QLocale::UnitedStates);
     static const QLocale czech(QLocale::Czech, QLocale::Czechia);
+    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    static const QLocale persian(QLocale::Persian, QLocale::Iran);
 
     const QStringList fields =
         QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
     const auto field = [&fields](int i) { return i < fields.size() ? fields[i] : QString(); };
-    const PresetTexts store(field(0), field(1), field(2));
-    const QLocale& locale = field(3).startsWith(u'c') ? czech : english;
+    const QString pick = field(3).left(1);
+    const QLocale& locale = pick == u"c"   ? czech
+                            : pick == u"a" ? arabic
+                            : pick == u"f" ? persian
+                                           : english;
+    // The brake waits real time, up to 4 s a run at the largest count: held low here so the
+    // fuzzer spends its time on the presets, not on waiting. fuzz_number_text reads any count.
+    QString speed = field(2);
+    try {
+        if (delayCountFor(speed, locale) > 1000)
+            speed = QStringLiteral("1000");
+    } catch (const RunTimeError&) {
+    }
+    const PresetTexts store(field(0), field(1), speed);
 
     CheckingSurface surface;
     CheckingLabels labels;

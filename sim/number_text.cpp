@@ -11,25 +11,34 @@
 namespace velmora {
 
 namespace {
-QLocale plain(QLocale locale) {
-    // Plain digits both ways: "1,000" must not pass for a thousand where ',' is the decimal mark.
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator |
-                            QLocale::RejectGroupSeparator);
-    return locale;
+// The C locale's grammar does the work both ways; the user's locale lends only its decimal
+// separator. A locale's own digits, minus sign and exponent would make the whole-number
+// presets ("5", "1") unrecognisable where they differ from ASCII.
+const QString cPoint = QStringLiteral(".");
+
+QLocale cLocale() {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return c;
 }
 } // namespace
 
 QString numberToText(double value, const QLocale& locale) {
-    const QLocale l = plain(locale);
     // Integers below 2^53 are exact; 'g' would turn 1e6 into an exponent.
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 9007199254740992.0)
-        return l.toString(qint64(value));
-    return l.toString(value, 'g', QLocale::FloatingPointShortest);
+        return QString::number(qint64(value));
+    QString text = cLocale().toString(value, 'g', QLocale::FloatingPointShortest);
+    return text.replace(cPoint, locale.decimalPoint());
 }
 
 double textToNumber(const QString& text, const QLocale& locale) {
+    const QString point = locale.decimalPoint();
     bool ok = false;
-    const double value = plain(locale).toDouble(text, &ok);
+    double value = 0;
+    // A '.' where the locale writes another mark is some other number's text (or a group
+    // separator, as in "1.000"): refused, not read as a fraction.
+    if (point == cPoint || !text.contains(cPoint))
+        value = cLocale().toDouble(QString(text).replace(point, cPoint), &ok);
     if (!ok) // a number too large for a double is still a number: it overflows
         throw std::isinf(value) ? RunTimeError::overflow() : RunTimeError::typeMismatch();
     return value;

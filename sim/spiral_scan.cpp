@@ -11,15 +11,8 @@
 namespace velmora {
 
 void busyWait(std::uint32_t count) {
-    while (count != 0) {
-        --count;
-#if defined(__GNUC__) || defined(__clang__)
-        // An empty asm that claims to read and write the counter: every decrement stays.
-        asm volatile("" : "+r"(count));
-#else
-        count = *static_cast<volatile std::uint32_t*>(&count);
-#endif
-    }
+    std::chrono::steady_clock clock;
+    busyWait(count, clock);
 }
 
 void runScan(DrawingSurface& s, const ParameterStore& store, double detectorX, Frequency f,

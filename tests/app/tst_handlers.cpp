@@ -20,6 +20,8 @@ namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+const QLocale persian(QLocale::Persian, QLocale::Iran);
 
 QString text(const frmVelmora& w, const QString& box) {
     return w.findChild<QLineEdit*>(box)->text();
@@ -38,6 +40,7 @@ private slots:
         QTest::addColumn<QString>("fi");
         QTest::newRow("English") << english << u"0.6"_s;
         QTest::newRow("Czech, decimal comma") << czech << u"0,6"_s;
+        QTest::newRow("Arabic, ASCII digits") << arabic << u"0\u066B6"_s;
     }
 
     void loading() {
@@ -77,21 +80,23 @@ private slots:
         QTest::addColumn<QString>("expected");
         const struct {
             const char* caption;
-            QString button, box, en, cs;
+            QString button, box, en, cs, arFa; // Arabic and Persian share U+066B
         } rows[] = {
-            {"higher", u"op5"_s, u"nFi"_s, u"5"_s, u"5"_s},
-            {"high", u"op1"_s, u"nFi"_s, u"1"_s, u"1"_s},
-            {"middle", u"op06"_s, u"nFi"_s, u"0.6"_s, u"0,6"_s},
-            {"low", u"op02"_s, u"nFi"_s, u"0.2"_s, u"0,2"_s},
-            {"lower", u"op003"_s, u"nFi"_s, u"0.03"_s, u"0,03"_s},
-            {"300", u"opV300"_s, u"nRozteč"_s, u"300"_s, u"300"_s},
-            {"350", u"opV350"_s, u"nRozteč"_s, u"350"_s, u"350"_s},
-            {"400", u"opV400"_s, u"nRozteč"_s, u"400"_s, u"400"_s},
-            {"Rychlá", u"opRychlá"_s, u"nSpomaleni"_s, u"1"_s, u"1"_s},
+            {"higher", u"op5"_s, u"nFi"_s, u"5"_s, u"5"_s, u"5"_s},
+            {"high", u"op1"_s, u"nFi"_s, u"1"_s, u"1"_s, u"1"_s},
+            {"middle", u"op06"_s, u"nFi"_s, u"0.6"_s, u"0,6"_s, u"0\u066B6"_s},
+            {"low", u"op02"_s, u"nFi"_s, u"0.2"_s, u"0,2"_s, u"0\u066B2"_s},
+            {"lower", u"op003"_s, u"nFi"_s, u"0.03"_s, u"0,03"_s, u"0\u066B03"_s},
+            {"300", u"opV300"_s, u"nRozteč"_s, u"300"_s, u"300"_s, u"300"_s},
+            {"350", u"opV350"_s, u"nRozteč"_s, u"350"_s, u"350"_s, u"350"_s},
+            {"400", u"opV400"_s, u"nRozteč"_s, u"400"_s, u"400"_s, u"400"_s},
+            {"Rychlá", u"opRychlá"_s, u"nSpomaleni"_s, u"1"_s, u"1"_s, u"1"_s},
         };
         for (const auto& r : rows) {
             QTest::addRow("%s, English", r.caption) << english << r.button << r.box << r.en;
             QTest::addRow("%s, Czech", r.caption) << czech << r.button << r.box << r.cs;
+            QTest::addRow("%s, Arabic", r.caption) << arabic << r.button << r.box << r.arFa;
+            QTest::addRow("%s, Persian", r.caption) << persian << r.button << r.box << r.arFa;
         }
     }
 
@@ -113,6 +118,8 @@ private slots:
         w.findChild<QLineEdit*>(box)->setText(u"?"_s);
         target->click();
         QCOMPARE(text(w, box), expected);
+        if (box == u"nFi") // and the run takes it for the button's preset
+            QVERIFY(velmora::frequencyFor(expected).stepLength > 0);
     }
 
     void scrollBar_data() {
@@ -124,6 +131,8 @@ private slots:
         QTest::newRow("1000") << english << 1000 << u"30001"_s;
         QTest::newRow("32767, the largest") << english << 32767 << u"983011"_s;
         QTest::newRow("32767 in Czech, no group separator") << czech << 32767 << u"983011"_s;
+        QTest::newRow("5 in Arabic, ASCII digits") << arabic << 5 << u"151"_s;
+        QTest::newRow("32767 in Persian, ASCII digits") << persian << 32767 << u"983011"_s;
     }
 
     void scrollBar() {
@@ -136,6 +145,7 @@ private slots:
         bar->setValue(value == 0 ? 5 : 0);
         bar->setValue(value);
         QCOMPARE(text(w, u"nSpomaleni"_s), count);
+        QCOMPARE(velmora::delayCountFor(count), std::uint32_t(value) * 30 + 1);
     }
 
     void scrollBarCountDependsOnValueOnly() {

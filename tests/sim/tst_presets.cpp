@@ -3,24 +3,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The preset tables, the number-text routine and the busy-wait count, in a locale with a decimal
-// point and in one with a decimal comma.
+// point, one with a decimal comma and two that have digits of their own; the brake on a fake clock.
 #include "number_text.h"
 #include "presets.h"
 #include "run_time_error.h"
+#include "spiral_scan.h"
 
 #include <QTest>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <optional>
 #include <utility>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
-const std::array<std::pair<const char*, QLocale>, 2> locales{{{"en", english}, {"cs", czech}}};
+const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+const QLocale persian(QLocale::Persian, QLocale::Iran);
+const std::array<std::pair<const char*, QLocale>, 4> locales{
+    {{"en", english}, {"cs", czech}, {"ar", arabic}, {"fa", persian}}};
+
+// Time passes only when read: one nanosecond per read.
+struct FakeClock {
+    using duration = std::chrono::nanoseconds;
+    using time_point = std::chrono::time_point<FakeClock>;
+    time_point t{};
+    std::int64_t reads = 0;
+    time_point now() {
+        ++reads;
+        return t += duration(1);
+    }
+};
 
 // 0 when the call returns, else the number of the RunTimeError it throws.
 template <class F> int errorNumberOf(F&& f) {
@@ -44,6 +62,8 @@ private slots:
     void distanceRule();
     void delayCount_data();
     void delayCount();
+    void brake_data();
+    void brake();
 };
 
 void TestPresets::frequencyTable_data() {
@@ -67,6 +87,9 @@ void TestPresets::frequencyTable_data() {
         row("0.6 padded", QStringLiteral(" ") + velmora::numberToText(0.6, l), 0, 0);
     }
     QTest::newRow("cs: 0.6 with a point") << czech << QStringLiteral("0.6") << 0.0 << 0.0;
+    QTest::newRow("ar: 0.6 written out") << arabic << u"0\u066B6"_s << 1.0 << 0.05;
+    QTest::newRow("ar: 5 in Arabic-Indic digits") << arabic << u"\u0665"_s << 0.0 << 0.0;
+    QTest::newRow("fa: 0.6 with a point") << persian << QStringLiteral("0.6") << 0.0 << 0.0;
     QTest::newRow("en: 0,6 with a comma") << english << QStringLiteral("0,6") << 0.0 << 0.0;
 }
 
@@ -91,6 +114,10 @@ void TestPresets::numberToText_data() {
     QTest::newRow("en: 983011 without grouping") << english << 983011.0 << QStringLiteral("983011");
     QTest::newRow("cs: 983011 without grouping") << czech << 983011.0 << QStringLiteral("983011");
     QTest::newRow("en: a million, no exponent") << english << 1e6 << QStringLiteral("1000000");
+    QTest::newRow("ar: 0.03") << arabic << 0.03 << u"0\u066B03"_s;
+    QTest::newRow("ar: 983011 in ASCII") << arabic << 983011.0 << QStringLiteral("983011");
+    QTest::newRow("fa: -5 in ASCII") << persian << -5.0 << QStringLiteral("-5");
+    QTest::newRow("fa: exponent in ASCII") << persian << -1.5e-7 << u"-1\u066B5e-07"_s;
 }
 
 void TestPresets::numberToText() {
@@ -162,6 +189,31 @@ void TestPresets::delayCount_data() {
     QTest::newRow("not a number") << english << QStringLiteral("abc") << 0 << 13;
     QTest::newRow("empty") << english << QString() << 0 << 13;
     QTest::newRow("cs: decimal point") << czech << QStringLiteral("2.9") << 0 << 13;
+    QTest::newRow("cs: group separator") << czech << u"1\u00A0000"_s << 0 << 13;
+    QTest::newRow("en: group separator") << english << QStringLiteral("1,000") << 0 << 13;
+    QTest::newRow("ar: scroll bar maximum") << arabic << QStringLiteral("983011") << max << 0;
+    QTest::newRow("ar: fraction cut") << arabic << u"2\u066B9"_s << 2 << 0;
+    QTest::newRow("ar: Arabic-Indic digits") << arabic << u"\u0663\u0661"_s << 0 << 13;
+    QTest::newRow("fa: group separator") << persian << u"1\u066C000"_s << 0 << 13;
+}
+
+void TestPresets::brake_data() {
+    delayCount_data();
+}
+
+// The count that reaches the brake waits that many units of fake time, and 0 reads no clock.
+void TestPresets::brake() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QFETCH(int, error);
+    if (error != 0)
+        return; // no count reaches the brake; delayCount checks the refusal
+    FakeClock clock;
+    busyWait(delayCountFor(text, locale), clock);
+    const std::int64_t waited = count == 0 ? 0 : clock.reads - 1; // from the first read
+    QCOMPARE(waited, std::int64_t(count) * brakeUnit.count());
+    QCOMPARE(clock.reads == 0, count == 0);
 }
 
 void TestPresets::delayCount() {

@@ -101,6 +101,8 @@ private slots:
     void unmatchedPresets();
     void runTimeErrors_data();
     void runTimeErrors();
+    void everyPresetInEveryLocale_data();
+    void everyPresetInEveryLocale();
 
 private:
     RecordingSurface m_default; // one default run, shared by the read-only tests
@@ -403,6 +405,95 @@ void TestStartAction::runTimeErrors() {
     QCOMPARE(count(Kind::Present), 0);
     QCOMPARE(surface.nonFiniteArguments, 0);
     QVERIFY(labels.shown.empty());
+}
+
+// Bar length straight from the phasor sum, independent of the scan's own walk.
+double referenceBar(double step, double phase, double detectorX, double detectorY, double scale) {
+    double x = step * std::cos(phase * (detectorX - 3500));
+    double y = step * std::sin(phase * (detectorX - 3500));
+    for (int s = 0; s <= 1000; ++s) {
+        for (const double sampleY : {3500.0 - s, 3500.0 + s}) {
+            const double r = std::hypot(detectorX - 3500, sampleY - detectorY);
+            x += step * std::cos(phase * r);
+            y += step * std::sin(phase * r);
+        }
+    }
+    return (x * x + y * y) * scale;
+}
+
+void TestStartAction::everyPresetInEveryLocale_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("fi");
+    QTest::addColumn<QString>("rozteč");
+    QTest::addColumn<double>("stepLength");
+    QTest::addColumn<double>("phaseFactor");
+    QTest::addColumn<double>("detectorX");
+    QTest::addColumn<double>("scale");
+    const std::pair<const char*, QLocale> locales[] = {
+        {"en", english},
+        {"cs", QLocale(QLocale::Czech, QLocale::CzechRepublic)},
+        {"ar", QLocale(QLocale::Arabic, QLocale::Egypt)},
+        {"fa", QLocale(QLocale::Persian, QLocale::Iran)}};
+    // What the option buttons write: whole numbers as plain digits, fractions by numberToText.
+    const struct {
+        const char* caption;
+        double preset, stepLength, phaseFactor;
+    } frequencies[] = {{"higher", 5, 10, 5},
+                       {"high", 1, 1.5, 0.1},
+                       {"middle", 0.6, 1, 0.05},
+                       {"low", 0.2, 0.4, 0.01},
+                       {"lower", 0.03, 0.18, 0.0015}};
+    const struct {
+        const char* text;
+        double detectorX, scale;
+    } distances[] = {{"300", 4500, 0.017}, {"350", 5500, 0.009}, {"400", 6500, 0.006}};
+    for (const auto& [name, locale] : locales) {
+        for (const auto& f : frequencies) {
+            const QString fi =
+                f.preset >= 1 ? QString::number(int(f.preset)) : numberToText(f.preset, locale);
+            for (const auto& d : distances) {
+                QTest::addRow("%s: %s, %s", name, f.caption, d.text)
+                    << locale << fi << QString::fromLatin1(d.text) << f.stepLength << f.phaseFactor
+                    << d.detectorX << d.scale;
+            }
+        }
+    }
+}
+
+void TestStartAction::everyPresetInEveryLocale() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, fi);
+    QFETCH(QString, rozteč);
+    QFETCH(double, stepLength);
+    QFETCH(double, phaseFactor);
+    QFETCH(double, detectorX);
+    QFETCH(double, scale);
+    RecordingSurface surface;
+    RecordingLabelBoard labels;
+    runStartAction(presets(fi, rozteč), surface, labels, locale);
+
+    int resultants = 0;
+    std::vector<const SurfaceCall*> bars;
+    for (const SurfaceCall& c : surface.calls) {
+        if (c.isLine() && c.colour == colours::green) {
+            ++resultants;
+            QCOMPARE(c.x1, float(detectorX));
+            QVERIFY2(c.x1 != c.x2 || c.y1 != c.y2, "resultant of zero length");
+        } else if (c.isLine() && c.x1 == 7500 && c.y1 == c.y2 && c.state.drawWidth == 2) {
+            bars.push_back(&c);
+        }
+    }
+    QCOMPARE(resultants, 12);
+    QCOMPARE(int(bars.size()), 221);
+    for (const int i : {0, 120, 220}) { // y = 7000, a spiral step at 4000, y = 1500
+        const double expected =
+            referenceBar(stepLength, phaseFactor, detectorX, bars[i]->y1, scale);
+        QVERIFY2(near(bars[i]->x2 - 7500, expected, std::max(0.01, 1e-6 * expected)),
+                 qPrintable(QStringLiteral("bar at y %1: %2, expected %3")
+                                .arg(bars[i]->y1)
+                                .arg(bars[i]->x2 - 7500)
+                                .arg(expected)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestStartAction)
