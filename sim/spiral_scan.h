@@ -13,13 +13,15 @@
 #include <QLocale>
 
 #include <cstdint>
+#include <vector>
 
 namespace velmora {
 
 // The animation brake: exactly `count` empty decrements, kept by the optimiser.
 void busyWait(std::uint32_t count);
 
-void runScan(DrawingSurface& surface, const ParameterStore& store, double detectorX,
-             Frequency frequency, const QLocale& locale = QLocale());
+// Returns the length of every bar drawn, in twips, bottom to top.
+std::vector<double> runScan(DrawingSurface& surface, const ParameterStore& store, double detectorX,
+                            Frequency frequency, const QLocale& locale = QLocale());
 
 } // namespace velmora
