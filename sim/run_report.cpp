@@ -21,7 +21,7 @@ std::vector<PatternPeak> patternMaxima(const std::vector<double>& bars) {
     if (!(strongest > 0))
         return peaks;
     for (int i = 0; i < n; ++i) {
-        // A plateau counts once, at its first bar.
+        // A plateau counts once, at its middle.
         int end = i;
         while (end + 1 < n && bars[end + 1] == bars[i])
             ++end;
