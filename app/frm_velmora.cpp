@@ -65,6 +65,9 @@ QFont makeFont(const FontStyle& style) {
 template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
     using Pointer = std::remove_reference_t<decltype(window.*member)>;
     auto* control = new std::remove_pointer_t<Pointer>(container);
+    // Marked before anything asks for its accessible interface, which is then kept.
+    if constexpr (std::is_same_v<Pointer, QLineEdit*>)
+        control->setProperty(parameterStoreProperty, true);
     window.*member = control;
     return control;
 }
@@ -263,7 +266,6 @@ void frmVelmora::buildControls() {
             box->setAccessibleName(name);
             // Only the window's own handlers write the presets; setText still works for them.
             box->setReadOnly(true);
-            box->setProperty(parameterStoreProperty, true);
             box->setPalette(platformPalette());
             focusOrder.emplace_back(row.tabIndex, box);
         } else if (auto* bar = qobject_cast<QScrollBar*>(control)) {

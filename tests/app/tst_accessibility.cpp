@@ -145,6 +145,7 @@ private slots:
         iface->setText(QAccessible::Value, u"x"_s);
         QCOMPARE(box->text(), before);
         QVERIFY(iface->state().readOnly);
+        QVERIFY(box->isReadOnly()); // nor through the widget, by input method or paste
     }
 
     void windowWritersStillWrite() {
