@@ -388,6 +388,8 @@ void frmVelmora::cmdStart_Click() {
     } catch (const velmora::RunTimeError& error) {
         if (m_canvas)
             m_canvas->present(); // the run stopped mid-step; show what it drew
+        m_picture->setDescription(
+            u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
         QMessageBox::critical(this, appName, error.message());
     }
 }

@@ -11,44 +11,50 @@ using namespace Qt::StringLiterals;
 
 namespace velmora {
 
+namespace {
+
+// The lowest bar on one side of a maximum before higher ground, and whether any came.
+struct Side {
+    double low;
+    bool bounded;
+};
+
+Side side(const std::vector<double>& bars, int from, int step, double peak) {
+    Side s{peak, false};
+    for (int j = from; j >= 0 && j < int(bars.size()); j += step) {
+        if (bars[j] > peak)
+            return {s.low, true};
+        s.low = std::min(s.low, bars[j]);
+    }
+    return s;
+}
+
+} // namespace
+
 std::vector<PatternPeak> patternMaxima(const std::vector<double>& bars) {
     std::vector<PatternPeak> peaks;
-    const int n = int(bars.size());
-    if (n == 0)
+    if (bars.empty())
         return peaks;
     const double strongest = *std::ranges::max_element(bars);
-    const double noticeable = strongest / 20;
     if (!(strongest > 0))
         return peaks;
+    const int n = int(bars.size());
     for (int i = 0; i < n; ++i) {
-        // A plateau counts once, at its middle.
-        int end = i;
+        int end = i; // a plateau counts once, at its middle
         while (end + 1 < n && bars[end + 1] == bars[i])
             ++end;
-        const bool risesFromLeft = i == 0 || bars[i - 1] < bars[i];
-        const bool fallsToRight = end == n - 1 || bars[end + 1] < bars[i];
-        if (risesFromLeft && fallsToRight) {
-            // Prominence: how far one must descend, on the lower of the two sides, before
-            // reaching higher ground or the detector's end.
-            double leftLow = bars[i];
-            for (int j = i - 1; j >= 0 && bars[j] <= bars[i]; --j)
-                leftLow = std::min(leftLow, bars[j]);
-            double rightLow = bars[i];
-            for (int j = end + 1; j < n && bars[j] <= bars[i]; ++j)
-                rightLow = std::min(rightLow, bars[j]);
-            const bool leftEnds =
-                i == 0 || std::ranges::all_of(bars.begin(), bars.begin() + i,
-                                              [&](double b) { return b <= bars[i]; });
-            const bool rightEnds = std::ranges::all_of(bars.begin() + end + 1, bars.end(),
-                                                       [&](double b) { return b <= bars[i]; });
-            double base = std::max(leftLow, rightLow);
-            if (leftEnds && !rightEnds)
-                base = rightLow;
-            else if (rightEnds && !leftEnds)
-                base = leftLow;
-            else if (leftEnds && rightEnds)
-                base = std::min(leftLow, rightLow);
-            if (bars[i] - base >= noticeable)
+        const bool rises = i == 0 || bars[i - 1] < bars[i];
+        const bool falls = end == n - 1 || bars[end + 1] < bars[i];
+        if (rises && falls) {
+            // Prominence. A side that runs to the detector's end without higher ground sets
+            // no limit: the pattern may go on beyond it.
+            const Side left = side(bars, i - 1, -1, bars[i]);
+            const Side right = side(bars, end + 1, 1, bars[i]);
+            const double base = left.bounded && right.bounded ? std::max(left.low, right.low)
+                                : left.bounded                ? left.low
+                                : right.bounded               ? right.low
+                                                              : std::min(left.low, right.low);
+            if (bars[i] == strongest || bars[i] - base >= strongest / 20)
                 peaks.push_back({(i + end) / 2, bars[i]});
         }
         i = end;

