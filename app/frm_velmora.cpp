@@ -4,10 +4,12 @@
 
 #include "frm_velmora.h"
 
+#include "accessibility.h"
 #include "canvas.h"
 #include "number_text.h"
 #include "parameter_store.h"
 #include "result_labels.h"
+#include "run_report.h"
 #include "run_time_error.h"
 #include "start_action.h"
 
@@ -63,8 +65,17 @@ QFont makeFont(const FontStyle& style) {
 template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
     using Pointer = std::remove_reference_t<decltype(window.*member)>;
     auto* control = new std::remove_pointer_t<Pointer>(container);
+    // Marked before anything asks for its accessible interface, which is then kept.
+    if constexpr (std::is_same_v<Pointer, QLineEdit*>)
+        control->setProperty(parameterStoreProperty, true);
     window.*member = control;
     return control;
+}
+
+// The speed bar frames itself while focused.
+QWidget* createSpeedBar(frmVelmora& window, QWidget* container) {
+    window.HScroll1 = makeFocusFramedScrollBar(container);
+    return window.HScroll1;
 }
 
 enum class Align { Left, Centre };
@@ -86,8 +97,7 @@ constexpr FontStyle inherited{};
 
 // Layout order: each frame comes before the option buttons it holds.
 const std::array<ControlRow, 27> controls{{
-    {create<&F::HScroll1>, u"HScroll1", nullptr, nullptr, 3480, 480, 2415, 255, inherited, true,
-     26},
+    {createSpeedBar, u"HScroll1", nullptr, nullptr, 3480, 480, 2415, 255, inherited, true, 26},
     {create<&F::frmAnimace>, u"frmAnimace", nullptr, u"Animace", 240, 6360, 1215, 1215, arialBold,
      false, 22},
     {create<&F::opPomalá>, u"opPomalá", u"frmAnimace", u"Pomalá", 120, 840, 855, 195, inherited,
@@ -190,6 +200,7 @@ void prepareWindowSystem() {
 }
 
 frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
+    installVelmoraAccessibility();
     setObjectName(u"frmVelmora"_s);
     setWindowTitle(appName + u" - www.velmora.example.org"_s);
     setWindowIcon(QIcon(u":/velmora/velmora.png"_s));
@@ -204,6 +215,9 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_StaticContents);
 
     buildControls();
+    m_picture = new VelmoraPicture(this);
+    m_picture->setDescription(velmora::describeNoPicture());
+    m_announcer = new VelmoraAnnouncer(this);
     connectHandlers();
     cmdStart->setFocus();
     Form_Load();
@@ -244,10 +258,14 @@ void frmVelmora::buildControls() {
             // An option becomes a Tab stop only when selected (see connectHandlers).
             const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
             button->setFocusPolicy(option ? Qt::ClickFocus : Qt::StrongFocus);
+            if (!option)
+                pressOnEnter(button);
             focusOrder.emplace_back(row.tabIndex, button);
         } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
             box->setText(caption);
             box->setAccessibleName(name);
+            // Only the window's own handlers write the presets; setText still works for them.
+            box->setReadOnly(true);
             box->setPalette(platformPalette());
             focusOrder.emplace_back(row.tabIndex, box);
         } else if (auto* bar = qobject_cast<QScrollBar*>(control)) {
@@ -261,6 +279,9 @@ void frmVelmora::buildControls() {
             // Qt inverts a scroll bar's keys by default; Right must raise the value here.
             bar->setInvertedControls(false);
             bar->setAccessibleName(u"Animation speed"_s);
+            bar->setAccessibleDescription(
+                u"Moving right slows the run: at the left end it draws at once, at the right end "
+                u"it takes about 4 seconds."_s);
             bar->setPalette(platformPalette());
             bar->setFocusPolicy(Qt::StrongFocus);
             focusOrder.emplace_back(row.tabIndex, bar);
@@ -360,10 +381,15 @@ void frmVelmora::cmdStart_Click() {
         }
         const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
         ResultLabelBoard labels(*this);
-        velmora::runStartAction(store, *m_canvas, labels);
+        const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
+        const QString summary = velmora::describeRun(report);
+        m_picture->setDescription(summary);
+        m_announcer->announce(summary);
     } catch (const velmora::RunTimeError& error) {
         if (m_canvas)
             m_canvas->present(); // the run stopped mid-step; show what it drew
+        m_picture->setDescription(
+            u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
         QMessageBox::critical(this, appName, error.message());
     }
 }

@@ -17,6 +17,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class VelmoraAnnouncer;
+class VelmoraPicture;
 
 namespace velmora {
 class Canvas;
@@ -92,4 +94,6 @@ private:
     void connectHandlers();
 
     std::unique_ptr<velmora::Canvas> m_canvas;
+    VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
+    VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
 };

@@ -30,8 +30,12 @@ int main(int argc, char* argv[]) {
     auto* window = new frmVelmora;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
-    if (!headless)
+    if (!headless) {
+        // Without a window manager, or with one that maps windows unfocused, the keyboard
+        // would not reach the window and a screen reader would not hear it open.
+        window->activateWindow();
         return QApplication::exec();
+    }
 
     window->cmdStart_Click();
     const QString path = QDir(QDir::tempPath()).filePath(u"velmora-window.png"_s);

@@ -12,20 +12,35 @@
 
 namespace velmora {
 
-Frequency frequencyFor(const QString& fiText, const QLocale& locale) {
-    struct Row {
-        double preset;
-        Frequency frequency;
-    };
-    static constexpr std::array rows{
-        Row{5, {10, 5}},       Row{1, {1.5, 0.1}},        Row{0.6, {1, 0.05}},
-        Row{0.2, {0.4, 0.01}}, Row{0.03, {0.18, 0.0015}},
-    };
-    for (const Row& row : rows) {
+namespace {
+struct FrequencyRow {
+    double preset;
+    Frequency frequency;
+    const char16_t* caption; // of the option button that writes the preset
+};
+constexpr std::array frequencyRows{
+    FrequencyRow{5, {10, 5}, u"higher"},          FrequencyRow{1, {1.5, 0.1}, u"high"},
+    FrequencyRow{0.6, {1, 0.05}, u"middle"},      FrequencyRow{0.2, {0.4, 0.01}, u"low"},
+    FrequencyRow{0.03, {0.18, 0.0015}, u"lower"},
+};
+
+const FrequencyRow* frequencyRowFor(const QString& fiText, const QLocale& locale) {
+    for (const FrequencyRow& row : frequencyRows) {
         if (fiText == numberToText(row.preset, locale))
-            return row.frequency;
+            return &row;
     }
-    return {};
+    return nullptr;
+}
+} // namespace
+
+Frequency frequencyFor(const QString& fiText, const QLocale& locale) {
+    const FrequencyRow* row = frequencyRowFor(fiText, locale);
+    return row ? row->frequency : Frequency{};
+}
+
+QString frequencyCaptionFor(const QString& fiText, const QLocale& locale) {
+    const FrequencyRow* row = frequencyRowFor(fiText, locale);
+    return row ? QString::fromUtf16(row->caption) : QString();
 }
 
 double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale) {

@@ -22,6 +22,9 @@ struct Frequency {
 // Unrecognised text leaves both at 0: every phasor then has length 0.
 Frequency frequencyFor(const QString& fiText, const QLocale& locale = QLocale());
 
+// The caption of the option button that writes this text ("middle"); empty for no preset.
+QString frequencyCaptionFor(const QString& fiText, const QLocale& locale = QLocale());
+
 // DetectorX = (apertureX − 5000) + 20 · d. Throws "Type mismatch" for text that is no number
 // and "Overflow" when the product is not finite.
 double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale = QLocale());

@@ -15,8 +15,10 @@ void busyWait(std::uint32_t count) {
     busyWait(count, clock);
 }
 
-void runScan(DrawingSurface& s, const ParameterStore& store, double detectorX, Frequency f,
-             const QLocale& locale) {
+std::vector<double> runScan(DrawingSurface& s, const ParameterStore& store, double detectorX,
+                            Frequency f, const QLocale& locale) {
+    std::vector<double> bars;
+    bars.reserve(221);
     using namespace scene;
     auto line = [&s](Pen a, Pen b, std::optional<Colour> colour = std::nullopt) {
         s.Line(toSingle(a.x), toSingle(a.y), toSingle(b.x), toSingle(b.y), colour);
@@ -45,9 +47,11 @@ void runScan(DrawingSurface& s, const ParameterStore& store, double detectorX, F
 
         s.setDrawWidth(2);
         line({plotX, detectorY}, {plotX + intensity, detectorY});
+        bars.push_back(intensity);
         s.setDrawWidth(1);
         s.present();
     }
+    return bars;
 }
 
 } // namespace velmora

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 namespace velmora {
 
@@ -35,7 +36,8 @@ template <class Clock> void busyWait(std::uint32_t count, Clock& clock) {
 
 void busyWait(std::uint32_t count);
 
-void runScan(DrawingSurface& surface, const ParameterStore& store, double detectorX,
-             Frequency frequency, const QLocale& locale = QLocale());
+// Returns the length of every bar drawn, in twips, bottom to top.
+std::vector<double> runScan(DrawingSurface& surface, const ParameterStore& store, double detectorX,
+                            Frequency frequency, const QLocale& locale = QLocale());
 
 } // namespace velmora

@@ -10,12 +10,17 @@
 
 namespace velmora {
 
-void runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
-                    const QLocale& locale) {
-    const double detectorX = scene::drawScene(surface, store, locale);
-    const Frequency frequency = frequencyFor(store.nFi(), locale);
-    runScan(surface, store, detectorX, frequency, locale);
-    placeResultLabels(labels, detectorX);
+RunReport runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
+                         const QLocale& locale) {
+    RunReport report;
+    report.detectorX = scene::drawScene(surface, store, locale);
+    report.distanceCaption = store.nRozteč();
+    const QString fi = store.nFi();
+    const Frequency frequency = frequencyFor(fi, locale);
+    report.frequencyCaption = frequencyCaptionFor(fi, locale);
+    report.intensities = runScan(surface, store, report.detectorX, frequency, locale);
+    placeResultLabels(labels, report.detectorX);
+    return report;
 }
 
 } // namespace velmora

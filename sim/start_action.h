@@ -9,12 +9,14 @@
 #include "drawing_surface.h"
 #include "parameter_store.h"
 #include "result_labels.h"
+#include "run_report.h"
 
 #include <QLocale>
 
 namespace velmora {
 
-void runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
-                    const QLocale& locale = QLocale());
+// Returns what the run drew; a RunTimeError leaves no report.
+RunReport runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
+                         const QLocale& locale = QLocale());
 
 } // namespace velmora

@@ -1,0 +1,301 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Hidden internals: the presets' text boxes and the speed frame nobody ever sees.
+bool outOfReach(const QObject* object) {
+    return object->property(parameterStoreProperty).toBool() ||
+           object->objectName() == u"frmAnimace";
+}
+
+QRect globalRect(const QWidget* w) {
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// The window is a frame, and its children are what a listener can use: the controls without
+// the hidden internals, then the picture and the announcer.
+class WindowAccessible : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
+
+    QList<QObject*> reachable() const {
+        QList<QObject*> list;
+        for (QObject* child : widget()->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (w && !w->isWindow() && !outOfReach(w))
+                list << w;
+        }
+        for (QObject* child : widget()->children()) {
+            if (qobject_cast<VelmoraPicture*>(child) || qobject_cast<VelmoraAnnouncer*>(child))
+                list << child;
+        }
+        return list;
+    }
+    int childCount() const override { return int(reachable().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QObject*> list = reachable();
+        if (index < 0 || index >= list.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(list.at(index));
+    }
+    int indexOfChild(const QAccessibleInterface* iface) const override {
+        return iface ? int(reachable().indexOf(iface->object())) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        // Controls lie over the picture, so they come first.
+        for (QObject* o : reachable()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(o);
+            if (iface && !iface->state().invisible && iface->rect().contains(x, y))
+                return iface;
+        }
+        return nullptr;
+    }
+};
+
+class PictureAccessible : public QAccessibleObject {
+public:
+    explicit PictureAccessible(VelmoraPicture* picture) : QAccessibleObject(picture) {}
+    VelmoraPicture* picture() const { return static_cast<VelmoraPicture*>(object()); }
+    QWidget* owner() const { return static_cast<QWidget*>(picture()->parent()); }
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(owner());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return u"Diffraction picture"_s;
+        if (t == QAccessible::Description)
+            return picture()->description();
+        return {};
+    }
+    QAccessible::Role role() const override { return QAccessible::Graphic; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = !owner()->isVisible();
+        s.readOnly = true;
+        return s;
+    }
+    // The Start action draws over the whole client area.
+    QRect rect() const override { return globalRect(owner()); }
+};
+
+class AnnouncerAccessible : public QAccessibleObject {
+public:
+    explicit AnnouncerAccessible(VelmoraAnnouncer* announcer) : QAccessibleObject(announcer) {}
+    VelmoraAnnouncer* announcer() const { return static_cast<VelmoraAnnouncer*>(object()); }
+    QWidget* owner() const { return static_cast<QWidget*>(announcer()->parent()); }
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(owner());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? announcer()->text() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = !announcer()->isShown() || !owner()->isVisible();
+        s.readOnly = true;
+        return s;
+    }
+    // Not drawn anywhere: a point at the window's corner.
+    QRect rect() const override { return QRect(globalRect(owner()).topLeft(), QSize(1, 1)); }
+};
+
+// An option button whose group is not also its label: the frame around it already names the
+// group once, as its ancestor.
+class OptionAccessible : public QAccessibleWidget {
+public:
+    explicit OptionAccessible(QRadioButton* b)
+        : QAccessibleWidget(b, QAccessible::RadioButton, u"Toggle"_s) {}
+    QRadioButton* button() const { return static_cast<QRadioButton*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? button()->text() : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = button()->isChecked();
+        return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled())
+            names << toggleAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (!widget()->isEnabled())
+            return;
+        if (action == toggleAction() || action == pressAction())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override {
+        auto list = QAccessibleWidget::relations(match);
+        list.removeIf([this](const auto& relation) {
+            return relation.second == QAccessible::Label &&
+                   relation.first->object() == widget()->parentWidget() &&
+                   qobject_cast<QGroupBox*>(widget()->parentWidget());
+        });
+        return list;
+    }
+};
+
+// The presets' text boxes, for anyone who reaches them anyway: readable, never writable.
+class StoreAccessible : public QAccessibleWidget {
+public:
+    explicit StoreAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return static_cast<QLineEdit*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.editable = false;
+        s.focusable = false;
+        return s;
+    }
+    QStringList actionNames() const override { return {}; }
+    void doAction(const QString&) override {}
+};
+
+QAccessibleInterface* factory(const QString& className, QObject* object) {
+    if (className == u"frmVelmora" && object->isWidgetType())
+        return new WindowAccessible(static_cast<QWidget*>(object));
+    if (className == u"VelmoraPicture")
+        return new PictureAccessible(static_cast<VelmoraPicture*>(object));
+    if (className == u"VelmoraAnnouncer")
+        return new AnnouncerAccessible(static_cast<VelmoraAnnouncer*>(object));
+    if (className == u"QRadioButton")
+        return new OptionAccessible(static_cast<QRadioButton*>(object));
+    if (className == u"QLineEdit" && object->property(parameterStoreProperty).toBool())
+        return new StoreAccessible(static_cast<QLineEdit*>(object));
+    return nullptr;
+}
+
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            modifiers != Qt::NoModifier)
+            return false;
+        if (!key->isAutoRepeat())
+            static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
+class FocusFramedScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        // Two pixels of the highlight colour around the edge, inside the control.
+        QPainter painter(this);
+        QPen pen(palette().color(QPalette::Active, QPalette::Highlight), 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QScrollBar::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QScrollBar::focusOutEvent(event);
+        update();
+    }
+};
+
+} // namespace
+
+void installVelmoraAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+VelmoraPicture::VelmoraPicture(QWidget* window) : QObject(window) {
+    setObjectName(u"picture"_s);
+}
+
+void VelmoraPicture::setDescription(const QString& description) {
+    if (description == m_description)
+        return;
+    m_description = description;
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+VelmoraAnnouncer::VelmoraAnnouncer(QWidget* window) : QObject(window) {
+    setObjectName(u"announcer"_s);
+}
+
+void VelmoraAnnouncer::announce(const QString& text) {
+    // Hidden first, so that each run shows it anew, even with the same words.
+    if (m_shown) {
+        m_shown = false;
+        QAccessibleEvent hide(this, QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&hide);
+    }
+    m_text = text;
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    m_shown = true;
+    QAccessibleEvent show(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&show);
+}
+
+void pressOnEnter(QAbstractButton* button) {
+    button->installEventFilter(new EnterPresses(button));
+}
+
+QScrollBar* makeFocusFramedScrollBar(QWidget* parent) {
+    return new FocusFramedScrollBar(parent);
+}

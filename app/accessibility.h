@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What the window offers a screen reader beyond Qt's defaults: the drawn picture as an object
+// of its own, a spoken summary when a run ends, the presets' text boxes out of reach, each
+// group named once, and Enter on a focused button.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QAbstractButton;
+class QScrollBar;
+class QWidget;
+
+// Registers the window's accessible interfaces; call before any is queried.
+void installVelmoraAccessibility();
+
+// The picture the Start action draws on the window's client area. Lives as a plain QObject
+// child of the window: it takes no input and paints nothing.
+class VelmoraPicture : public QObject {
+    Q_OBJECT
+
+public:
+    explicit VelmoraPicture(QWidget* window);
+    QString description() const { return m_description; }
+    void setDescription(const QString& description);
+
+private:
+    QString m_description;
+};
+
+// Tells the listener that a run has ended: a notification that shows with the summary as its
+// text, which Orca speaks wherever the focus is.
+class VelmoraAnnouncer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit VelmoraAnnouncer(QWidget* window);
+    QString text() const { return m_text; }
+    bool isShown() const { return m_shown; }
+    void announce(const QString& text);
+
+private:
+    QString m_text;
+    bool m_shown = false;
+};
+
+// Enter and Return press the button while it has the focus, as Space does.
+void pressOnEnter(QAbstractButton* button);
+
+// A scroll bar that frames itself while it has the keyboard focus; the platform styles draw
+// no focus for scroll bars.
+QScrollBar* makeFocusFramedScrollBar(QWidget* parent);
+
+// The property that marks the hidden text boxes of the presets.
+inline constexpr char parameterStoreProperty[] = "velmoraParameterStore";
