@@ -2,12 +2,14 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The cost of one Start action: its bare arithmetic, and the whole run into the image canvas
-// and into a surface that draws nothing.
+// The cost of one Start action: its bare arithmetic, scalar and on each vector kernel, and the
+// whole run into the image canvas and into a surface that draws nothing. Everything runs after
+// a QGuiApplication has been constructed, as in the program.
 #include "canvas.h"
 #include "null_surface.h"
 #include "number_text.h"
 #include "phasor_chain.h"
+#include "phasor_kernel.h"
 #include "presets.h"
 #include "result_labels.h"
 #include "start_action.h"
@@ -25,8 +27,28 @@ PresetTexts defaults() {
     return {numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1")};
 }
 
-// 221 detector points, each with its full chain of 2003 phasors, nothing drawn.
+// 221 detector points, each with its full chain of 2003 phasors, nothing drawn: the scalar
+// reference, with the upper vector state clean so that no transition penalty is measured.
 void BM_Arithmetic(benchmark::State& state) {
+    const Frequency f = frequencyFor(numberToText(0.6, english), english);
+    for (auto _ : state) {
+        clearUpperVectorState();
+        for (int scanY = 500; scanY <= 6000; scanY += 25) {
+            Pen end = walkPhasorChainScalar(5500, 7500 - scanY, f, [](Pen, Pen, bool) {});
+            benchmark::DoNotOptimize(end);
+        }
+    }
+}
+BENCHMARK(BM_Arithmetic)->Unit(benchmark::kMillisecond);
+
+// The same on the kernel the run uses, and on every other this CPU has (argument: MathTarget).
+void BM_VectorArithmetic(benchmark::State& state) {
+    const auto target = MathTarget(state.range(0));
+    if (!setMathTarget(target)) {
+        state.SkipWithError("this CPU lacks the target");
+        return;
+    }
+    state.SetLabel(mathTargetName(target));
     const Frequency f = frequencyFor(numberToText(0.6, english), english);
     for (auto _ : state) {
         for (int scanY = 500; scanY <= 6000; scanY += 25) {
@@ -34,8 +56,14 @@ void BM_Arithmetic(benchmark::State& state) {
             benchmark::DoNotOptimize(end);
         }
     }
+    resetMathTarget();
 }
-BENCHMARK(BM_Arithmetic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VectorArithmetic)
+    ->Arg(int(MathTarget::Avx512))
+    ->Arg(int(MathTarget::Avx2))
+    ->Arg(int(MathTarget::Sse2))
+    ->Arg(int(MathTarget::Scalar))
+    ->Unit(benchmark::kMillisecond);
 
 // A fresh canvas per run, as a window's first run would see it; allocating it is cheap.
 void BM_StartActionCanvas(benchmark::State& state) {

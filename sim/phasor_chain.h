@@ -6,6 +6,7 @@
 // opening plus one extra, each turned by the path length from its sample to the detector.
 #pragma once
 
+#include "phasor_kernel.h"
 #include "presets.h"
 #include "scene.h"
 
@@ -19,9 +20,20 @@ struct Pen {
 
 // Walks the 2003 phasors from (detectorX, detectorY) and returns the pen's end. Each phasor
 // is handed to onPhasor(from, to, isExtra); the extra one comes first and uses the horizontal
-// distance alone. Every phase is evaluated directly, in double precision.
+// distance alone. The arithmetic runs on the vector kernel the CPU suits best.
 template <class OnPhasor>
 Pen walkPhasorChain(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
+    ChainPens pens;
+    evaluateChain(detectorX, detectorY, f, pens);
+    for (int i = 0; i < chainLength; ++i)
+        onPhasor(Pen{pens.x[i], pens.y[i]}, Pen{pens.x[i + 1], pens.y[i + 1]}, i == 0);
+    return {pens.x[chainLength], pens.y[chainLength]};
+}
+
+// The same walk, one scalar phasor at a time: the reference the kernels are held to. Every
+// phase is evaluated directly, in double precision.
+template <class OnPhasor>
+Pen walkPhasorChainScalar(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
     using namespace scene;
     Pen pen{detectorX, detectorY};
     auto step = [&](double pathLength, bool isExtra) {

@@ -4,6 +4,7 @@
 
 #include "start_action.h"
 
+#include "phasor_kernel.h"
 #include "presets.h"
 #include "scene.h"
 #include "spiral_scan.h"
@@ -12,6 +13,7 @@ namespace velmora {
 
 RunReport runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
                          const QLocale& locale) {
+    clearUpperVectorState(); // see phasor_kernel.cpp: the scene's drawing is scalar code too
     RunReport report;
     report.detectorX = scene::drawScene(surface, store, locale);
     report.distanceCaption = store.nRozteč();

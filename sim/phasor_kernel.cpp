@@ -1,0 +1,172 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The one place that picks a chain kernel for the CPU, and the one place that explains why
+// the vector state is cleared before every chain.
+#include "phasor_kernel.h"
+
+#include "phasor_kernel_impl.h"
+#include "presets.h"
+#include "scene.h"
+
+#include <array>
+#include <atomic>
+#include <cmath>
+
+#if defined(VELMORA_X86_KERNELS) && (defined(__x86_64__) || defined(__i386__)) &&                  \
+    (defined(__GNUC__) || defined(__clang__))
+#define VELMORA_X86 1
+#include <immintrin.h>
+#endif
+
+namespace velmora {
+
+namespace {
+using detail::ChainInput;
+using detail::paddedLength;
+
+// Sample heights in chain order; the extra phasor's entry and the padding are never used.
+alignas(64) constexpr std::array<double, paddedLength> sampleHeights = [] {
+    std::array<double, paddedLength> heights{};
+    heights.fill(scene::axisY);
+    for (int s = 0; s <= scene::halfAperture; ++s) {
+        heights[1 + 2 * s] = scene::axisY - s;
+        heights[2 + 2 * s] = scene::axisY + s;
+    }
+    return heights;
+}();
+
+void evaluateScalar(const ChainInput& in, ChainPens& pens) {
+    double cosines[chainLength];
+    double sines[chainLength];
+    for (int i = 0; i < chainLength; ++i) {
+        const double dy = in.sampleY[i] - in.detectorY;
+        const double phase =
+            i == 0 ? in.extraPhase : in.phaseFactor * std::sqrt(in.dxSquared + dy * dy);
+        cosines[i] = std::cos(phase);
+        sines[i] = std::sin(phase);
+    }
+    detail::addUpPen(in, cosines, sines, pens);
+}
+
+#ifdef VELMORA_X86
+bool cpuHas(MathTarget target) {
+    __builtin_cpu_init();
+    switch (target) {
+    case MathTarget::Scalar:
+    case MathTarget::Sse2:
+        return true;
+    case MathTarget::Avx2: // the library's AVX2 kernels use FMA as well
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    case MathTarget::Avx512:
+        return __builtin_cpu_supports("avx512f");
+    }
+    return false;
+}
+
+const bool cpuHasAvx = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx") != 0;
+}();
+
+__attribute__((target("avx"))) void zeroUpper() {
+    _mm256_zeroupper();
+}
+#else
+bool cpuHas(MathTarget target) {
+    return target == MathTarget::Scalar;
+}
+#endif
+
+MathTarget bestTarget() {
+    for (MathTarget t : {MathTarget::Avx512, MathTarget::Avx2, MathTarget::Sse2}) {
+        if (cpuHas(t))
+            return t;
+    }
+    return MathTarget::Scalar;
+}
+
+std::atomic<MathTarget>& activeTarget() {
+    static std::atomic<MathTarget> target{bestTarget()};
+    return target;
+}
+} // namespace
+
+bool mathTargetAvailable(MathTarget target) {
+    return cpuHas(target);
+}
+
+MathTarget mathTarget() {
+    return activeTarget().load(std::memory_order_relaxed);
+}
+
+bool setMathTarget(MathTarget target) {
+    if (!cpuHas(target))
+        return false;
+    activeTarget().store(target, std::memory_order_relaxed);
+    return true;
+}
+
+void resetMathTarget() {
+    activeTarget().store(bestTarget(), std::memory_order_relaxed);
+}
+
+const char* mathTargetName(MathTarget target) {
+    switch (target) {
+    case MathTarget::Scalar:
+        return "scalar";
+    case MathTarget::Sse2:
+        return "SSE2";
+    case MathTarget::Avx2:
+        return "AVX2";
+    case MathTarget::Avx512:
+        return "AVX-512";
+    }
+    return "?";
+}
+
+// Code that leaves the upper halves of the vector registers in use without a vzeroupper
+// makes every later legacy-SSE instruction pay a state transition or a merge with those
+// halves on many Intel CPUs: the scalar walk ran ten times slower. Constructing the
+// QGuiApplication leaves them so here (XGETBV(1) shows it; binding symbols at load time with
+// LD_BIND_NOW=1 makes it vanish, so it comes from the dynamic linker's lazy binding), and any
+// library may do it again. So the state is cleared before every chain and at the start of a
+// run, and the kernels on AVX CPUs are VEX-encoded, immune whatever comes in between.
+void clearUpperVectorState() {
+#ifdef VELMORA_X86
+    if (cpuHasAvx)
+        zeroUpper();
+#endif
+}
+
+void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& pens) {
+    clearUpperVectorState();
+    const double dx = scene::apertureX - detectorX;
+    const ChainInput in{sampleHeights.data(),
+                        dx * dx,
+                        detectorY,
+                        f.phaseFactor,
+                        f.phaseFactor * (detectorX - scene::apertureX),
+                        f.stepLength,
+                        detectorX,
+                        detectorY};
+    switch (mathTarget()) {
+#ifdef VELMORA_X86
+    case MathTarget::Sse2:
+        detail::evaluateChainSse2(in, pens);
+        return;
+    case MathTarget::Avx2:
+        detail::evaluateChainAvx2(in, pens);
+        return;
+    case MathTarget::Avx512:
+        detail::evaluateChainAvx512(in, pens);
+        return;
+#endif
+    default:
+        evaluateScalar(in, pens);
+        return;
+    }
+}
+
+} // namespace velmora
