@@ -135,13 +135,74 @@ void Canvas::flushLines() {
 
 void Canvas::Circle(float x, float y, float radius) {
     flushLines();
-    QPainter& p = painter();
-    p.setPen(QPen(toQColor(colours::buttonText), m_drawWidth));
-    p.setBrush(m_fillStyle == FillStyle::Solid ? QBrush(toQColor(m_fillColor)) : QBrush());
+    const QPen pen(toQColor(colours::buttonText), m_drawWidth);
+    const QBrush brush = m_fillStyle == FillStyle::Solid ? QBrush(toQColor(m_fillColor)) : QBrush();
     const QPointF centre(toPixels(x), toPixels(y));
     const double r = toPixels(radius);
-    p.drawEllipse(centre, r, r);
+    if (!drawCircleSprite(centre, r, pen, brush)) {
+        QPainter& p = painter();
+        p.setPen(pen);
+        p.setBrush(brush);
+        p.drawEllipse(centre, r, r);
+    }
     touch(centre.x() - r, centre.y() - r, centre.x() + r, centre.y() + r, m_drawWidth);
+}
+
+// Stroking and filling a dot's tiny ellipse costs more than the rest of a scan step. Drawn
+// again at the same sub-pixel offset, it rasterises to the same pixels shifted by whole
+// pixels, provided every coordinate keeps its binary exponent: each rounding in the path, the
+// stroke and the fill then falls the same way. So each offset is painted once, at its first
+// place, into a sprite that is copied after; a run's 221 dots share a handful of offsets.
+bool Canvas::drawCircleSprite(QPointF centre, double radius, const QPen& pen, const QBrush& brush) {
+    constexpr int maxPad = 8;
+    constexpr std::size_t maxSprites = 64;
+    const int pad = int(std::ceil(radius + m_drawWidth)) + 2;
+    if (m_image.devicePixelRatio() != 1 || !(radius >= 0) || pad > maxPad)
+        return false;
+    const double left = centre.x() - pad, right = centre.x() + pad;
+    const double top = centre.y() - pad, bottom = centre.y() + pad;
+    // Positive, so the shifted sprite coordinates truncate to fixed point as the originals do.
+    if (!(left >= 1 && top >= 1 && right < 1e7 && bottom < 1e7) ||
+        std::ilogb(left) != std::ilogb(right) || std::ilogb(top) != std::ilogb(bottom))
+        return false;
+    const double wholeX = std::floor(centre.x()), wholeY = std::floor(centre.y());
+    const CircleSprite key{centre.x() - wholeX,
+                           centre.y() - wholeY,
+                           std::ilogb(left),
+                           std::ilogb(top),
+                           radius,
+                           m_drawWidth,
+                           m_fillStyle,
+                           m_fillColor,
+                           {}};
+    const auto same = [&key](const CircleSprite& s) {
+        return s.fractionX == key.fractionX && s.fractionY == key.fractionY &&
+               s.exponentX == key.exponentX && s.exponentY == key.exponentY &&
+               s.radius == key.radius && s.drawWidth == key.drawWidth &&
+               s.fillStyle == key.fillStyle && s.fillColor == key.fillColor;
+    };
+    const QPoint origin(int(wholeX) - pad, int(wholeY) - pad);
+    auto it = std::find_if(m_circleSprites.begin(), m_circleSprites.end(), same);
+    if (it == m_circleSprites.end()) {
+        if (m_circleSprites.size() == maxSprites)
+            m_circleSprites.clear();
+        QImage sprite(2 * pad + 1, 2 * pad + 1, QImage::Format_ARGB32_Premultiplied);
+        if (sprite.isNull())
+            return false;
+        sprite.fill(Qt::transparent);
+        QPainter p(&sprite);
+        p.translate(-origin.x(), -origin.y());
+        p.setPen(pen);
+        p.setBrush(brush);
+        p.drawEllipse(centre, radius, radius);
+        p.end();
+        m_circleSprites.push_back(key);
+        m_circleSprites.back().image = std::move(sprite);
+        it = m_circleSprites.end() - 1;
+    }
+    // Every colour is opaque: each sprite pixel either replaces the canvas pixel or leaves it.
+    painter().drawImage(origin, it->image);
+    return true;
 }
 
 void Canvas::present() {

@@ -11,13 +11,16 @@
 
 #include <QImage>
 #include <QLineF>
+#include <QPointF>
 #include <QRect>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+class QBrush;
 class QPainter;
+class QPen;
 
 namespace velmora {
 
@@ -51,6 +54,7 @@ private:
         return m_scaleMode == ScaleMode::Twips ? v / twipsPerPixel : v;
     }
     void flushLines();
+    bool drawCircleSprite(QPointF centre, double radius, const QPen& pen, const QBrush& brush);
     void touch(double x1, double y1, double x2, double y2, int penWidth);
     void resetDirty();
     QPainter& painter();
@@ -66,6 +70,18 @@ private:
     std::vector<QLineF> m_pending;
     Colour m_pendingColour = 0;
     int m_pendingWidth = 1;
+
+    // Small circles already stroked, by sub-pixel offset and drawing state.
+    struct CircleSprite {
+        double fractionX, fractionY;
+        int exponentX, exponentY;
+        double radius;
+        int drawWidth;
+        FillStyle fillStyle;
+        Colour fillColor;
+        QImage image;
+    };
+    std::vector<CircleSprite> m_circleSprites;
 
     double m_dirtyLeft, m_dirtyTop, m_dirtyRight, m_dirtyBottom; // logical px
     std::function<void(const QRect&)> m_presenter;

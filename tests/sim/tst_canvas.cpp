@@ -41,6 +41,8 @@ private slots:
     void devicePixelRatio();
     void rowsMatchTheLineRasteriser_data();
     void rowsMatchTheLineRasteriser();
+    void circlesMatchTheEllipseRasteriser_data();
+    void circlesMatchTheEllipseRasteriser();
 
 private:
     std::unique_ptr<Canvas> m_canvas;
@@ -143,6 +145,53 @@ void TestCanvas::rowsMatchTheLineRasteriser() {
     QPainter painter(&expected);
     painter.setPen(QPen(foreground, 1));
     painter.drawLine(single);
+    painter.end();
+    QCOMPARE(canvas.image(), expected);
+}
+
+// Small circles are copied from sprites; they must paint exactly what QPainter's ellipse would.
+void TestCanvas::circlesMatchTheEllipseRasteriser_data() {
+    QTest::addColumn<QList<QPointF>>("centres"); // twips, drawn in turn
+    QTest::addColumn<float>("radius");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("filled");
+    QList<QPointF> dots;
+    for (int y = 7000; y >= 1500; y -= 25)
+        dots << QPointF(7500, y);
+    QTest::newRow("every dot of a run") << dots << 1.0f << 2 << true;
+    QTest::newRow("the source disc") << QList<QPointF>{{1700, 3500}} << 100.0f << 2 << true;
+    // 256 px is 3840 twips: the same sub-pixel offset on both sides of an exponent change.
+    QTest::newRow("across 256 px")
+        << QList<QPointF>{{3825.5, 3815}, {3840, 3840}, {3855.5, 3855}, {3900.5, 3900}} << 7.0f << 1
+        << false;
+    QTest::newRow("a third of a pixel apart")
+        << QList<QPointF>{{1500, 1500}, {1800, 1505}, {1505, 1810}, {1810, 1800}} << 30.0f << 1
+        << false;
+    QTest::newRow("at the image's edges")
+        << QList<QPointF>{{10, 10}, {11480, 8395}, {-20, 400}} << 1.0f << 2 << true;
+}
+
+void TestCanvas::circlesMatchTheEllipseRasteriser() {
+    QFETCH(QList<QPointF>, centres);
+    QFETCH(float, radius);
+    QFETCH(int, width);
+    QFETCH(bool, filled);
+    Canvas canvas(logicalSize);
+    canvas.setDrawWidth(width);
+    canvas.setFillColor(colours::paleCyan);
+    canvas.setFillStyle(filled ? FillStyle::Solid : FillStyle::Transparent);
+
+    QImage expected(logicalSize, QImage::Format_RGB32);
+    expected.fill(background);
+    QPainter painter(&expected);
+    painter.setPen(QPen(foreground, width));
+    painter.setBrush(filled ? QBrush(Canvas::toQColor(colours::paleCyan)) : QBrush());
+    for (const QPointF& c : centres) {
+        canvas.Circle(float(c.x()), float(c.y()), radius);
+        const double r = double(radius) / twipsPerPixel;
+        painter.drawEllipse(QPointF(double(float(c.x())), double(float(c.y()))) / twipsPerPixel, r,
+                            r);
+    }
     painter.end();
     QCOMPARE(canvas.image(), expected);
 }
