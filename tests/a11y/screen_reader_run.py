@@ -13,6 +13,7 @@ import argparse
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -86,7 +87,19 @@ class Session:
         os.close(read)
         if not number.strip():
             fail("Xvfb did not start")
-        os.environ["DISPLAY"] = ":" + number.decode().strip()
+        display = number.decode().strip()
+        # Under load the program has once found the display not yet answering: wait until it does.
+        end = time.monotonic() + 10
+        while True:
+            try:
+                with socket.socket(socket.AF_UNIX) as probe:
+                    probe.connect("/tmp/.X11-unix/X" + display)
+                break
+            except OSError:
+                if time.monotonic() > end:
+                    fail("Xvfb :" + display + " does not answer")
+                time.sleep(0.05)
+        os.environ["DISPLAY"] = ":" + display
 
     def start_bus(self):
         runtime = os.path.join(self.home, "run")
