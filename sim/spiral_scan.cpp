@@ -24,7 +24,10 @@ std::vector<double> runScan(DrawingSurface& s, const ParameterStore& store, doub
         s.Line(toSingle(a.x), toSingle(a.y), toSingle(b.x), toSingle(b.y), colour);
     };
     for (int scanY = 500; scanY <= 6000; scanY += 25) {
-        busyWait(delayCountFor(store.nSpomaleni(), locale));
+        const std::uint32_t delayCount = delayCountFor(store.nSpomaleni(), locale);
+        if (delayCount * brakeUnit >= perceptibleWait)
+            s.present(); // what is drawn so far shows before a pause the class can see
+        busyWait(delayCount);
 
         const bool spiralStep = scanY % 500 == 0;
         const double detectorY = sceneBottom - scanY;
@@ -49,7 +52,11 @@ std::vector<double> runScan(DrawingSurface& s, const ParameterStore& store, doub
         line({plotX, detectorY}, {plotX + intensity, detectorY});
         bars.push_back(intensity);
         s.setDrawWidth(1);
-        s.present();
+        // Without a pause, steps come far faster than a display refreshes, and each repaint
+        // costs the window system a wake-up: they are shown 20 at a time, with each spiral.
+        // The last step draws a spiral too.
+        if (spiralStep)
+            s.present();
     }
     return bars;
 }

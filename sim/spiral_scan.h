@@ -36,6 +36,10 @@ template <class Clock> void busyWait(std::uint32_t count, Clock& clock) {
 
 void busyWait(std::uint32_t count);
 
+// A step followed by a wait at least this long reaches the screen before the wait begins. With
+// shorter waits, steps come faster than a display refreshes and are shown in groups.
+inline constexpr std::chrono::nanoseconds perceptibleWait = std::chrono::milliseconds(1);
+
 // Returns the length of every bar drawn, in twips, bottom to top.
 std::vector<double> runScan(DrawingSurface& surface, const ParameterStore& store, double detectorX,
                             Frequency frequency, const QLocale& locale = QLocale());

@@ -89,9 +89,10 @@ void TestCanvas::presenterShowsEachBar() {
             barEnds.push_back(QPointF(c.x2, c.y2) / twipsPerPixel);
     }
     QCOMPARE(barEnds.size(), std::size_t(221));
-    QCOMPARE(m_presented.size(), barEnds.size());
+    // Without a pause the steps are shown with each spiral: bar 0, then bars 1 to 20, ...
+    QCOMPARE(m_presented.size(), std::size_t(12));
     for (std::size_t i = 0; i < barEnds.size(); ++i) {
-        const QRect& r = m_presented[i];
+        const QRect& r = m_presented[(i + 19) / 20];
         QVERIFY(!r.isEmpty());
         QVERIFY2(r.contains(QPointF(500, barEnds[i].y()).toPoint()) &&
                      r.contains(barEnds[i].toPoint()),

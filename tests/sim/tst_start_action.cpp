@@ -92,6 +92,7 @@ private slots:
     void initTestCase();
     void defaultRunCounts_data();
     void defaultRunCounts();
+    void drawingOrderAndFinalState_data();
     void drawingOrderAndFinalState();
     void secondRunErasesAtWidthOne();
     void workedFigures_data();
@@ -203,18 +204,33 @@ void TestStartAction::defaultRunCounts() {
     QCOMPARE(m_default.nonFiniteArguments, 0);
 }
 
+void TestStartAction::drawingOrderAndFinalState_data() {
+    QTest::addColumn<QString>("delayCount");
+    QTest::addColumn<bool>("presentEveryStep");
+    // 55556 units wait just over a millisecond a step, the shortest pause shown step by step.
+    QTest::newRow("no pause: shown with each spiral") << QStringLiteral("1") << false;
+    QTest::newRow("a pause: every step shown before it") << QStringLiteral("55556") << true;
+}
+
 void TestStartAction::drawingOrderAndFinalState() {
+    QFETCH(QString, delayCount);
+    QFETCH(bool, presentEveryStep);
     RecordingSurface surface;
     RecordingLabelBoard labels(&surface);
-    runStartAction(presets(), surface, labels, english);
+    runStartAction(presets(numberToText(0.6, english), QStringLiteral("350"), delayCount), surface,
+                   labels, english);
 
     std::vector<Phase> expected{Phase::Erase,     Phase::Source,   Phase::Beam, Phase::Opening,
                                 Phase::Diaphragm, Phase::Detector, Phase::Axis, Phase::Fan};
+    if (presentEveryStep)
+        expected.push_back(Phase::Present); // the scene, before the first pause
     for (int scanY = 500; scanY <= 6000; scanY += 25) {
         expected.push_back(Phase::Chain);
         if (scanY % 500 == 0)
             expected.push_back(Phase::Resultant);
-        expected.insert(expected.end(), {Phase::Dot, Phase::Bar, Phase::Present});
+        expected.insert(expected.end(), {Phase::Dot, Phase::Bar});
+        if (presentEveryStep || scanY % 500 == 0)
+            expected.push_back(Phase::Present);
     }
     std::vector<Phase> runs;
     for (const SurfaceCall& c : surface.calls) {
