@@ -68,11 +68,11 @@ public:
     }
 };
 
-class PictureAccessible : public QAccessibleObject {
+// An object of the window's own that has no children: the picture or the announcer.
+class LeafAccessible : public QAccessibleObject {
 public:
-    explicit PictureAccessible(VelmoraPicture* picture) : QAccessibleObject(picture) {}
-    VelmoraPicture* picture() const { return static_cast<VelmoraPicture*>(object()); }
-    QWidget* owner() const { return static_cast<QWidget*>(picture()->parent()); }
+    using QAccessibleObject::QAccessibleObject;
+    QWidget* owner() const { return static_cast<QWidget*>(object()->parent()); }
 
     QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(owner());
@@ -80,6 +80,13 @@ public:
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+};
+
+class PictureAccessible : public LeafAccessible {
+public:
+    explicit PictureAccessible(VelmoraPicture* picture) : LeafAccessible(picture) {}
+    VelmoraPicture* picture() const { return static_cast<VelmoraPicture*>(object()); }
+
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
             return u"Diffraction picture"_s;
@@ -98,18 +105,11 @@ public:
     QRect rect() const override { return globalRect(owner()); }
 };
 
-class AnnouncerAccessible : public QAccessibleObject {
+class AnnouncerAccessible : public LeafAccessible {
 public:
-    explicit AnnouncerAccessible(VelmoraAnnouncer* announcer) : QAccessibleObject(announcer) {}
+    explicit AnnouncerAccessible(VelmoraAnnouncer* announcer) : LeafAccessible(announcer) {}
     VelmoraAnnouncer* announcer() const { return static_cast<VelmoraAnnouncer*>(object()); }
-    QWidget* owner() const { return static_cast<QWidget*>(announcer()->parent()); }
 
-    QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(owner());
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? announcer()->text() : QString();
     }
