@@ -184,6 +184,9 @@ def main():
                 fail(hidden + " can be reached from the window")
         start = find(frame, lambda n: n.name == "Start" and n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
         wait_for("the focus on Start", lambda: start.getState().contains(pyatspi.STATE_FOCUSED))
+        # Qt's focus is set before the window has the server's input focus; keys sent before
+        # that would be lost.
+        wait_for("the window to be active", lambda: frame.getState().contains(pyatspi.STATE_ACTIVE))
 
         def key(keysym):
             pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
