@@ -51,15 +51,19 @@ struct CheckingSurface : DrawingSurface {
         if (!finite({x1, y1, x2, y2}))
             fail("non-finite line end");
         ++primitives;
+        unshown = true;
     }
     void Circle(float x, float y, float radius) override {
         if (!finite({x, y, radius}) || radius <= 0)
             fail("non-finite circle or radius not positive");
         ++primitives;
+        ++circles;
+        unshown = true;
     }
-    void present() override { ++steps; }
+    void present() override { unshown = false; }
     long primitives = 0;
-    int steps = 0;
+    int circles = 0;      // the source, then one dot per scan step
+    bool unshown = false; // drawn since the last present
 };
 
 struct CheckingLabels : LabelBoard {
@@ -120,8 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++tally.refused[slot];
         return 0;
     }
-    if (surface.steps != 221 || labels.shown != 4)
-        fail("a whole run presents 221 scan steps and shows 4 labels");
+    if (surface.circles != 1 + 221 || surface.unshown || labels.shown != 4)
+        fail("a whole run draws 221 scan steps, shows all it drew and shows 4 labels");
     ++tally.wholeRuns;
     return 0;
 }
