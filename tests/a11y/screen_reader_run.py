@@ -74,8 +74,10 @@ class Session:
 
     def start_display(self):
         read, write = os.pipe()
+        # -noreset: the server would otherwise reset when its last client leaves, as the AT-SPI
+        # launcher does after it has published its bus, and refuse the program meanwhile.
         self.spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                    "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+                    "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
         number = b""
         end = time.monotonic() + 20
@@ -88,7 +90,7 @@ class Session:
         if not number.strip():
             fail("Xvfb did not start")
         display = number.decode().strip()
-        # Under load the program has once found the display not yet answering: wait until it does.
+        # Wait until the display answers before any client needs it.
         end = time.monotonic() + 10
         while True:
             try:
