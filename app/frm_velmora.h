@@ -24,7 +24,7 @@ namespace velmora {
 class Canvas;
 }
 
-// Call before the QApplication exists. A run repaints a thin strip 221 times; with X11
+// Call before the QApplication exists. A slow run repaints a thin strip 221 times; with X11
 // shared-memory images each repaint waits for the server to release the segment, which
 // doubles a visible run, while a plain image request for a strip that small waits for nothing.
 void prepareWindowSystem();

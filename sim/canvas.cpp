@@ -166,23 +166,11 @@ bool Canvas::drawCircleSprite(QPointF centre, double radius, const QPen& pen, co
         std::ilogb(left) != std::ilogb(right) || std::ilogb(top) != std::ilogb(bottom))
         return false;
     const double wholeX = std::floor(centre.x()), wholeY = std::floor(centre.y());
-    const CircleSprite key{centre.x() - wholeX,
-                           centre.y() - wholeY,
-                           std::ilogb(left),
-                           std::ilogb(top),
-                           radius,
-                           m_drawWidth,
-                           m_fillStyle,
-                           m_fillColor,
-                           {}};
-    const auto same = [&key](const CircleSprite& s) {
-        return s.fractionX == key.fractionX && s.fractionY == key.fractionY &&
-               s.exponentX == key.exponentX && s.exponentY == key.exponentY &&
-               s.radius == key.radius && s.drawWidth == key.drawWidth &&
-               s.fillStyle == key.fillStyle && s.fillColor == key.fillColor;
-    };
+    const CircleKey key{
+        centre.x() - wholeX, centre.y() - wholeY, std::ilogb(left), std::ilogb(top), radius,
+        m_drawWidth,         m_fillStyle,         m_fillColor};
     const QPoint origin(int(wholeX) - pad, int(wholeY) - pad);
-    auto it = std::find_if(m_circleSprites.begin(), m_circleSprites.end(), same);
+    auto it = std::ranges::find(m_circleSprites, key, &CircleSprite::key);
     if (it == m_circleSprites.end()) {
         if (m_circleSprites.size() == maxSprites)
             m_circleSprites.clear();
@@ -196,8 +184,7 @@ bool Canvas::drawCircleSprite(QPointF centre, double radius, const QPen& pen, co
         p.setBrush(brush);
         p.drawEllipse(centre, radius, radius);
         p.end();
-        m_circleSprites.push_back(key);
-        m_circleSprites.back().image = std::move(sprite);
+        m_circleSprites.push_back({key, std::move(sprite)});
         it = m_circleSprites.end() - 1;
     }
     // Every colour is opaque: each sprite pixel either replaces the canvas pixel or leaves it.

@@ -72,13 +72,17 @@ private:
     int m_pendingWidth = 1;
 
     // Small circles already stroked, by sub-pixel offset and drawing state.
-    struct CircleSprite {
+    struct CircleKey {
         double fractionX, fractionY;
         int exponentX, exponentY;
         double radius;
         int drawWidth;
         FillStyle fillStyle;
         Colour fillColor;
+        bool operator==(const CircleKey&) const = default;
+    };
+    struct CircleSprite {
+        CircleKey key;
         QImage image;
     };
     std::vector<CircleSprite> m_circleSprites;

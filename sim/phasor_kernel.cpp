@@ -6,13 +6,13 @@
 // the vector state is cleared before every chain.
 #include "phasor_kernel.h"
 
+#include "phasor_chain.h"
 #include "phasor_kernel_impl.h"
 #include "presets.h"
 #include "scene.h"
 
 #include <array>
 #include <atomic>
-#include <cmath>
 
 #if defined(VELMORA_X86_KERNELS) && (defined(__x86_64__) || defined(__i386__)) &&                  \
     (defined(__GNUC__) || defined(__clang__))
@@ -23,6 +23,19 @@
 namespace velmora {
 
 namespace {
+// The reference walk itself, recording its pen.
+void evaluateScalar(double detectorX, double detectorY, Frequency f, ChainPens& pens) {
+    int i = 0;
+    pens.x[0] = detectorX;
+    pens.y[0] = detectorY;
+    walkPhasorChainScalar(detectorX, detectorY, f, [&](Pen, Pen to, bool) {
+        ++i;
+        pens.x[i] = to.x;
+        pens.y[i] = to.y;
+    });
+}
+
+#ifdef VELMORA_X86
 using detail::ChainInput;
 using detail::paddedLength;
 
@@ -37,20 +50,6 @@ alignas(64) constexpr std::array<double, paddedLength> sampleHeights = [] {
     return heights;
 }();
 
-void evaluateScalar(const ChainInput& in, ChainPens& pens) {
-    double cosines[chainLength];
-    double sines[chainLength];
-    for (int i = 0; i < chainLength; ++i) {
-        const double dy = in.sampleY[i] - in.detectorY;
-        const double phase =
-            i == 0 ? in.extraPhase : in.phaseFactor * std::sqrt(in.dxSquared + dy * dy);
-        cosines[i] = std::cos(phase);
-        sines[i] = std::sin(phase);
-    }
-    detail::addUpPen(in, cosines, sines, pens);
-}
-
-#ifdef VELMORA_X86
 bool cpuHas(MathTarget target) {
     __builtin_cpu_init();
     switch (target) {
@@ -142,6 +141,9 @@ void clearUpperVectorState() {
 
 void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& pens) {
     clearUpperVectorState();
+    if (mathTarget() == MathTarget::Scalar)
+        return evaluateScalar(detectorX, detectorY, f, pens);
+#ifdef VELMORA_X86
     const double dx = scene::apertureX - detectorX;
     const ChainInput in{sampleHeights.data(),
                         dx * dx,
@@ -152,21 +154,16 @@ void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& p
                         detectorX,
                         detectorY};
     switch (mathTarget()) {
-#ifdef VELMORA_X86
     case MathTarget::Sse2:
-        detail::evaluateChainSse2(in, pens);
-        return;
+        return detail::evaluateChainSse2(in, pens);
     case MathTarget::Avx2:
-        detail::evaluateChainAvx2(in, pens);
-        return;
+        return detail::evaluateChainAvx2(in, pens);
     case MathTarget::Avx512:
-        detail::evaluateChainAvx512(in, pens);
-        return;
-#endif
-    default:
-        evaluateScalar(in, pens);
-        return;
+        return detail::evaluateChainAvx512(in, pens);
+    case MathTarget::Scalar:
+        break;
     }
+#endif
 }
 
 } // namespace velmora
