@@ -32,7 +32,7 @@ class CanvasSurface {
         this.displayRgb = displayRgb;
         this.styles = new Map();
         this.state = {scaleMode: twips, drawWidth: 1, fillColor: 0, fillStyle: 1};
-        this.scale = 1;
+        this.scale = 0; // device pixels per CSS pixel; none until the first resize
         this.path = null; // lines waiting to be stroked together, all of one colour and width
     }
 
@@ -74,13 +74,31 @@ class CanvasSurface {
         const width = this.state.drawWidth;
         if (this.path && (this.path.colour !== colour || this.path.width !== width))
             this.flush();
-        if (!this.path) {
-            this.path = {colour, width, shift: this.offset(width)};
-            this.context.beginPath();
+        if (!this.path)
+            this.path = {colour, width, shift: this.offset(width), strokes: null, rows: null};
+        const p = this.path;
+        const [a, b, c, d] = [x1, y1, x2, y2].map((v) => this.toPixels(v));
+        if (width === 1 && (b === d || a === c)) {
+            // A one-pixel row or column covers whole device pixels from floor(start) to
+            // floor(end), as on the desktop, rather than smearing over two rows.
+            const s = this.scale;
+            const thick = Math.max(1, Math.round(s));
+            // A pen of odd device width puts its spare pixel right and below.
+            const across = (v) => Math.floor(v * s - (thick - 1) / 2);
+            const along = (u, v) => [across(Math.min(u, v)), across(Math.max(u, v)) + thick];
+            p.rows ??= new Path2D();
+            if (b === d) {
+                const [from, to] = along(a, c);
+                p.rows.rect(from / s, across(b) / s, (to - from) / s, thick / s);
+            } else {
+                const [from, to] = along(b, d);
+                p.rows.rect(across(a) / s, from / s, thick / s, (to - from) / s);
+            }
+            return;
         }
-        const s = this.path.shift;
-        this.context.moveTo(this.toPixels(x1) + s, this.toPixels(y1) + s);
-        this.context.lineTo(this.toPixels(x2) + s, this.toPixels(y2) + s);
+        p.strokes ??= new Path2D();
+        p.strokes.moveTo(a + p.shift, b + p.shift);
+        p.strokes.lineTo(c + p.shift, d + p.shift);
     }
 
     Circle(x, y, radius) {
@@ -104,10 +122,17 @@ class CanvasSurface {
         if (!this.path)
             return;
         const c = this.context;
-        c.lineWidth = this.path.width;
-        c.lineCap = this.path.width > 1 ? 'round' : 'square';
-        c.strokeStyle = this.style(this.path.colour);
-        c.stroke();
+        const {colour, width, strokes, rows} = this.path;
+        if (rows) {
+            c.fillStyle = this.style(colour);
+            c.fill(rows);
+        }
+        if (strokes) {
+            c.lineWidth = width;
+            c.lineCap = width > 1 ? 'round' : 'square';
+            c.strokeStyle = this.style(colour);
+            c.stroke(strokes);
+        }
         this.path = null;
     }
 
@@ -202,7 +227,7 @@ async function main() {
         form.style.setProperty('--zoom', zoom);
         form.dataset.zoom = zoom;
         const scale = zoom * devicePixelRatio;
-        if (scale === surface.scale && canvas.width)
+        if (scale === surface.scale)
             return;
         surface.resize(scale);
         const after = {...surface.state};
