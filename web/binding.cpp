@@ -31,7 +31,7 @@ namespace {
 
 using emscripten::val;
 
-constexpr double pixelsPerTwip = 1.0 / 15;
+constexpr double twipsPerPixel = 15;
 constexpr double failed = std::numeric_limits<double>::quiet_NaN();
 
 const char* labelName(ResultLabel label) {
@@ -51,8 +51,8 @@ public:
 
     void showLabel(ResultLabel label, float left, float top) override {
         Write& w = writes.emplace_back(Write{label, {}, {}});
-        w.left = labelPixel(left, pixelsPerTwip);
-        w.top = labelPixel(top, pixelsPerTwip);
+        w.left = labelPixel(left, twipsPerPixel);
+        w.top = labelPixel(top, twipsPerPixel);
     }
 };
 

@@ -78,21 +78,21 @@ class CanvasSurface {
             this.path = {colour, width, shift: this.offset(width), strokes: null, rows: null};
         const p = this.path;
         const [a, b, c, d] = [x1, y1, x2, y2].map((v) => this.toPixels(v));
-        if (width === 1 && (b === d || a === c)) {
-            // A one-pixel row or column covers whole device pixels from floor(start) to
-            // floor(end), as on the desktop, rather than smearing over two rows.
+        if (b === d || a === c) {
+            // A row or column covers whole device pixels as the desktop's aliased pens do,
+            // rather than smearing over a neighbour: a pen of odd device width puts its spare
+            // pixel right and below, and the ends reach out as far as the pen's cap.
             const s = this.scale;
-            const thick = Math.max(1, Math.round(s));
-            // A pen of odd device width puts its spare pixel right and below.
-            const across = (v) => Math.floor(v * s - (thick - 1) / 2);
-            const along = (u, v) => [across(Math.min(u, v)), across(Math.max(u, v)) + thick];
+            const thick = Math.max(1, Math.round(width * s));
+            const first = (v) => Math.floor(v * s - (thick - 1) / 2);
+            const along = (u, v) => [first(Math.min(u, v)), first(Math.max(u, v)) + thick];
             p.rows ??= new Path2D();
             if (b === d) {
                 const [from, to] = along(a, c);
-                p.rows.rect(from / s, across(b) / s, (to - from) / s, thick / s);
+                p.rows.rect(from / s, first(b) / s, (to - from) / s, thick / s);
             } else {
                 const [from, to] = along(b, d);
-                p.rows.rect(across(a) / s, from / s, thick / s, (to - from) / s);
+                p.rows.rect(first(a) / s, from / s, thick / s, (to - from) / s);
             }
             return;
         }
