@@ -35,8 +35,7 @@ constexpr double twipsPerPixel = 15;
 constexpr double failed = std::numeric_limits<double>::quiet_NaN();
 
 const char* labelName(ResultLabel label) {
-    static constexpr std::array names{"labClona", "labDetektorB", "labPravděpodobnost",
-                                      "labZdroj"};
+    static constexpr std::array names{"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"};
     return names.at(std::size_t(label));
 }
 
