@@ -8,6 +8,7 @@
 #include "canvas.h"
 #include "number_text.h"
 #include "parameter_store.h"
+#include "qt_core.h"
 #include "result_labels.h"
 #include "run_report.h"
 #include "run_time_error.h"
@@ -166,9 +167,9 @@ class TextBoxStore final : public velmora::ParameterStore {
 public:
     TextBoxStore(const QLineEdit& fi, const QLineEdit& rozteč, const QLineEdit& spomaleni)
         : m_fi(fi), m_rozteč(rozteč), m_spomaleni(spomaleni) {}
-    QString nFi() const override { return m_fi.text(); }
-    QString nRozteč() const override { return m_rozteč.text(); }
-    QString nSpomaleni() const override { return m_spomaleni.text(); }
+    std::string nFi() const override { return velmora::qt::toUtf8(m_fi.text()); }
+    std::string nRozteč() const override { return velmora::qt::toUtf8(m_rozteč.text()); }
+    std::string nSpomaleni() const override { return velmora::qt::toUtf8(m_spomaleni.text()); }
 
 private:
     const QLineEdit& m_fi;
@@ -184,8 +185,8 @@ public:
     void showLabel(velmora::ResultLabel which, float left, float top) override {
         QLabel* label = m_labels.at(std::size_t(which));
         label->setVisible(true);
-        label->move(toPixels(left), label->y());
-        label->move(label->x(), toPixels(top));
+        label->move(velmora::labelPixel(left, velmora::twipsPerPixel), label->y());
+        label->move(label->x(), velmora::labelPixel(top, velmora::twipsPerPixel));
     }
 
 private:
@@ -216,7 +217,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
 
     buildControls();
     m_picture = new VelmoraPicture(this);
-    m_picture->setDescription(velmora::describeNoPicture());
+    m_picture->setDescription(velmora::qt::toQString(velmora::describeNoPicture()));
     m_announcer = new VelmoraAnnouncer(this);
     connectHandlers();
     cmdStart->setFocus();
@@ -327,7 +328,7 @@ void frmVelmora::connectHandlers() {
 
 void frmVelmora::Form_Load() {
     op06->setChecked(true);
-    nFi->setText(velmora::numberToText(0.6));
+    nFi->setText(velmora::qt::numberToText(0.6));
     opV350->setChecked(true);
     opRychlá->setChecked(true);
     nSpomaleni->setText(u"1"_s);
@@ -340,13 +341,13 @@ void frmVelmora::op1_Click() {
     nFi->setText(u"1"_s);
 }
 void frmVelmora::op06_Click() {
-    nFi->setText(velmora::numberToText(0.6));
+    nFi->setText(velmora::qt::numberToText(0.6));
 }
 void frmVelmora::op02_Click() {
-    nFi->setText(velmora::numberToText(0.2));
+    nFi->setText(velmora::qt::numberToText(0.2));
 }
 void frmVelmora::op003_Click() {
-    nFi->setText(velmora::numberToText(0.03));
+    nFi->setText(velmora::qt::numberToText(0.03));
 }
 void frmVelmora::opV300_Click() {
     nRozteč->setText(u"300"_s);
@@ -363,9 +364,9 @@ void frmVelmora::opRychlá_Click() {
 
 void frmVelmora::HScroll1_Change() {
     // The value goes through its text and back, as the count is always kept as text.
-    nSpomaleni->setText(velmora::numberToText(qint16(HScroll1->value())));
-    const double value = velmora::textToNumber(nSpomaleni->text());
-    nSpomaleni->setText(velmora::numberToText(value * 30 + 1));
+    nSpomaleni->setText(velmora::qt::numberToText(qint16(HScroll1->value())));
+    const double value = velmora::qt::textToNumber(nSpomaleni->text());
+    nSpomaleni->setText(velmora::qt::numberToText(value * 30 + 1));
 }
 
 void frmVelmora::cmdKonec_Click() {
@@ -381,16 +382,20 @@ void frmVelmora::cmdStart_Click() {
         }
         const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
         ResultLabelBoard labels(*this);
-        const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
-        const QString summary = velmora::describeRun(report);
+        // The desktop spends each wait the brake asks for on this thread, handling no event.
+        const velmora::RunReport report =
+            velmora::runStartAction(store, *m_canvas, labels, velmora::qt::decimalPoint(),
+                                    [](velmora::Brake brake) { velmora::busyWait(brake.count); });
+        const QString summary = velmora::qt::toQString(velmora::describeRun(report));
         m_picture->setDescription(summary);
         m_announcer->announce(summary);
     } catch (const velmora::RunTimeError& error) {
         if (m_canvas)
             m_canvas->present(); // the run stopped mid-step; show what it drew
+        const QString message = velmora::qt::toQString(error.message());
         m_picture->setDescription(
-            u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
-        QMessageBox::critical(this, appName, error.message());
+            u"The last run stopped: %1. The picture is incomplete."_s.arg(message));
+        QMessageBox::critical(this, appName, message);
     }
 }
 

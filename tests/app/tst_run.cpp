@@ -210,6 +210,30 @@ private slots:
         QCOMPARE(w.picture().pixelColor(433, 450), black);
     }
 
+    // A distance whose detector label would lie beyond any pixel: the label's move is a failed
+    // write, reported as an overflow, not a label wrapped to the far left and a success.
+    void labelBeyondAPixelOverflows_data() {
+        QTest::addColumn<QString>("distance");
+        QTest::newRow("1e10") << u"1e10"_s;
+        QTest::newRow("-1e10") << u"-1e10"_s;
+        QTest::newRow("1e30") << u"1e30"_s;
+    }
+
+    void labelBeyondAPixelOverflows() {
+        QFETCH(QString, distance);
+        frmVelmora w;
+        w.findChild<QLineEdit*>(u"nRozteč"_s)->setText(distance);
+        auto* label = w.findChild<QLabel*>(u"labDetektorB"_s);
+        const QPoint before = label->pos();
+        MessageBoxCloser closer;
+        pressStart(w);
+        QCOMPARE(closer.count(), 1);
+        QCOMPARE(closer.text(), u"Run-time error '6': Overflow"_s);
+        QCOMPARE(label->pos(), before);
+        QVERIFY(!w.findChild<QLabel*>(u"labClona"_s)->isHidden());
+        QVERIFY(w.findChild<QLabel*>(u"labZdroj"_s)->isHidden());
+    }
+
     void canvasThatCannotBeAllocated() {
         FlakyCanvasWindow w;
         MessageBoxCloser closer;

@@ -7,6 +7,11 @@
 #include "frm_velmora.h"
 #include "number_text.h"
 
+// moc cannot read the accented names the adapters bring in, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "qt_core.h"
+#endif
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -131,7 +136,7 @@ private slots:
 void tst_InputDuringRun::inputWaitsForTheRun_data() {
     QTest::addColumn<Input>("input");
     QTest::addColumn<QStringList>("after");
-    const QString middle = velmora::numberToText(0.6);
+    const QString middle = velmora::qt::numberToText(0.6);
     QTest::newRow("frequency button clicked")
         << Input::FrequencyClick << QStringList{u"5"_s, u"350"_s, u"1"_s};
     QTest::newRow("distance button by Space")

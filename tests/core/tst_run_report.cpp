@@ -9,6 +9,7 @@
 
 // moc cannot read the accented label names and needs none of these.
 #ifndef Q_MOC_RUN
+#include "qt_core.h"
 #include "recording_surface.h"
 #include "start_action.h"
 #endif
@@ -18,6 +19,7 @@
 #include <algorithm>
 
 using namespace velmora;
+using namespace velmora::qt;
 using namespace velmora::testing;
 using namespace Qt::StringLiterals;
 
@@ -27,7 +29,7 @@ const QLocale english(QLocale::English, QLocale::UnitedStates);
 RunReport run(double fi, const QString& rozteč) {
     RecordingSurface surface;
     RecordingLabelBoard labels;
-    return runStartAction(PresetTexts(numberToText(fi, english), rozteč, u"0"_s), surface, labels,
+    return runStartAction(presetTexts(numberToText(fi, english), rozteč, u"0"_s), surface, labels,
                           english);
 }
 } // namespace
@@ -38,8 +40,8 @@ class TestRunReport : public QObject {
 private slots:
     void defaultRunReportsItsBars() {
         const RunReport report = run(0.6, u"350"_s);
-        QCOMPARE(report.frequencyCaption, u"middle"_s);
-        QCOMPARE(report.distanceCaption, u"350"_s);
+        QCOMPARE(toQString(report.frequencyCaption), u"middle"_s);
+        QCOMPARE(toQString(report.distanceCaption), u"350"_s);
         QCOMPARE(report.detectorX, 5500.0);
         QCOMPARE(report.intensities.size(), std::size_t(221));
         // Bottom to top: ScanY 3500 is the 121st step, y = 4000.
@@ -96,7 +98,7 @@ private slots:
         QFETCH(double, fi);
         QFETCH(QString, rozteč);
         QFETCH(QString, summary);
-        QCOMPARE(describeRun(run(fi, rozteč)), summary);
+        QCOMPARE(toQString(describeRun(run(fi, rozteč))), summary);
     }
 };
 

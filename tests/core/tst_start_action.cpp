@@ -9,6 +9,7 @@
 
 // moc cannot read the accented label names and needs none of these.
 #ifndef Q_MOC_RUN
+#include "qt_core.h"
 #include "recording_surface.h"
 #include "start_action.h"
 #endif
@@ -20,6 +21,7 @@
 #include <functional>
 
 using namespace velmora;
+using namespace velmora::qt;
 using namespace velmora::testing;
 using Kind = SurfaceCall::Kind;
 
@@ -28,7 +30,7 @@ const QLocale english(QLocale::English, QLocale::UnitedStates);
 
 PresetTexts presets(QString fi = numberToText(0.6, english), QString rozteč = QStringLiteral("350"),
                     QString spomaleni = QStringLiteral("1")) {
-    return {std::move(fi), std::move(rozteč), std::move(spomaleni)};
+    return presetTexts(fi, rozteč, spomaleni);
 }
 
 enum class Phase {
@@ -409,7 +411,7 @@ void TestStartAction::runTimeErrors() {
         runStartAction(presets(numberToText(0.6, english), rozteč, spomaleni), surface, labels,
                        english);
     } catch (const RunTimeError& e) {
-        raised = e.message();
+        raised = qt::message(e);
     }
     QCOMPARE(raised, message);
     const auto count = [&](Kind kind) {

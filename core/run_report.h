@@ -6,16 +6,15 @@
 // the English sentences that tell them.
 #pragma once
 
-#include <QString>
-
+#include <string>
 #include <vector>
 
 namespace velmora {
 
 struct RunReport {
-    QString frequencyCaption; // "middle"; empty when the frequency text was no preset
-    QString distanceCaption;  // "350"; the distance text as read
-    double detectorX = 0;     // twips
+    std::string frequencyCaption; // "middle"; empty when the frequency text was no preset
+    std::string distanceCaption;  // "350"; the distance text as read
+    double detectorX = 0;         // twips
     // Bar lengths in twips, one per detector point from the bottom (y 7000) to the top
     // (y 1500), 25 twips apart.
     std::vector<double> intensities;
@@ -31,10 +30,10 @@ struct PatternPeak {
 // Ripples below that are not counted; a pattern of zero bars has none.
 std::vector<PatternPeak> patternMaxima(const std::vector<double>& intensities);
 
-// The picture's description after a run.
-QString describeRun(const RunReport& report);
+// The picture's description after a run, in UTF-8.
+std::string describeRun(const RunReport& report);
 
 // The picture's description before the first run.
-QString describeNoPicture();
+std::string describeNoPicture();
 
 } // namespace velmora

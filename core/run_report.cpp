@@ -6,8 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
-
-using namespace Qt::StringLiterals;
+#include <functional>
 
 namespace velmora {
 
@@ -35,7 +34,7 @@ std::vector<PatternPeak> patternMaxima(const std::vector<double>& bars) {
     std::vector<PatternPeak> peaks;
     if (bars.empty())
         return peaks;
-    const double strongest = *std::ranges::max_element(bars);
+    const double strongest = *std::max_element(bars.begin(), bars.end());
     if (!(strongest > 0))
         return peaks;
     const int n = int(bars.size());
@@ -59,27 +58,34 @@ std::vector<PatternPeak> patternMaxima(const std::vector<double>& bars) {
         }
         i = end;
     }
-    std::ranges::stable_sort(peaks, std::ranges::greater{}, &PatternPeak::intensity);
+    std::stable_sort(peaks.begin(), peaks.end(), [](const PatternPeak& a, const PatternPeak& b) {
+        return a.intensity > b.intensity;
+    });
     return peaks;
 }
 
 namespace {
 
+// Whole percentages, halves rounded up, as listeners are told them.
+int rounded(double value) {
+    return int(std::floor(value + 0.5));
+}
+
 // Heights are told as a share of the detector line, from its bottom.
 int percentUp(const RunReport& report, int index) {
-    return qRound(100.0 * index / std::max<int>(1, int(report.intensities.size()) - 1));
+    return rounded(100.0 * index / std::max<int>(1, int(report.intensities.size()) - 1));
 }
 
-QString region(int percent) {
+std::string region(int percent) {
     if (percent < 34)
-        return u"near the bottom"_s;
+        return "near the bottom";
     if (percent <= 66)
-        return u"in the centre"_s;
-    return u"near the top"_s;
+        return "in the centre";
+    return "near the top";
 }
 
-int percentOf(double part, double whole) {
-    return qRound(100 * part / whole);
+std::string percentOf(double part, double whole) {
+    return std::to_string(rounded(100 * part / whole));
 }
 
 // Mirror-image maxima differ in their last bits only.
@@ -89,58 +95,62 @@ bool equallyStrong(double a, double b) {
 
 } // namespace
 
-QString describeRun(const RunReport& report) {
-    const QString frequency = report.frequencyCaption.isEmpty()
-                                  ? u"a frequency that is no preset"_s
-                                  : u"frequency %1"_s.arg(report.frequencyCaption);
-    QString text = u"Drawn with %1 and distance %2. "_s.arg(frequency, report.distanceCaption);
+std::string describeRun(const RunReport& report) {
+    const std::string frequency = report.frequencyCaption.empty()
+                                      ? "a frequency that is no preset"
+                                      : "frequency " + report.frequencyCaption;
+    std::string text = "Drawn with " + frequency + " and distance " + report.distanceCaption + ". ";
 
     const std::vector<PatternPeak> peaks = patternMaxima(report.intensities);
     if (peaks.empty())
-        return text + u"Every intensity bar has length 0: no pattern was drawn."_s;
+        return text + "Every intensity bar has length 0: no pattern was drawn.";
     const PatternPeak& top = peaks.front();
     const int count = int(peaks.size());
-    text += count == 1 ? u"The intensity pattern along the detector has 1 maximum. "_s
-                       : u"The intensity pattern along the detector has %1 maxima. "_s.arg(count);
+    text += count == 1 ? "The intensity pattern along the detector has 1 maximum. "
+                       : "The intensity pattern along the detector has " + std::to_string(count) +
+                             " maxima. ";
 
     const bool pair = count > 1 && equallyStrong(peaks[1].intensity, top.intensity);
     if (pair) {
         const int low = percentUp(report, std::min(top.index, peaks[1].index));
         const int high = percentUp(report, std::max(top.index, peaks[1].index));
-        const QString lowRegion = region(low);
-        const QString highRegion = region(high);
-        text += u"The strongest are two equal maxima, %1, at %2% and %3% of its height. "_s.arg(
-            lowRegion == highRegion ? lowRegion + u" of the detector"_s
-                                    : lowRegion + u" and "_s + highRegion + u" of the detector"_s,
-            QString::number(low), QString::number(high));
+        const std::string lowRegion = region(low);
+        const std::string highRegion = region(high);
+        text += "The strongest are two equal maxima, " +
+                (lowRegion == highRegion ? lowRegion + " of the detector"
+                                         : lowRegion + " and " + highRegion + " of the detector") +
+                ", at " + std::to_string(low) + "% and " + std::to_string(high) +
+                "% of its height. ";
     } else {
         const int at = percentUp(report, top.index);
-        text += u"The strongest lies %1 of the detector, at %2% of its height. "_s.arg(
-            region(at), QString::number(at));
+        text += "The strongest lies " + region(at) + " of the detector, at " + std::to_string(at) +
+                "% of its height. ";
     }
 
     const std::size_t others = pair ? 2 : 1;
     if (peaks.size() <= others) {
-        const double weakest = *std::ranges::min_element(report.intensities);
-        text += (pair ? u"There are no others; between and beside them the bars fall to %1% of "
-                        u"their length."_s
-                      : u"It is the only one; away from it the bars fall to %1% of its length."_s)
-                    .arg(percentOf(weakest, top.intensity));
+        const double weakest =
+            *std::min_element(report.intensities.begin(), report.intensities.end());
+        const std::string share = percentOf(weakest, top.intensity);
+        text += pair ? "There are no others; between and beside them the bars fall to " + share +
+                           "% of their length."
+                     : "It is the only one; away from it the bars fall to " + share +
+                           "% of its length.";
         return text;
     }
-    const int next = percentOf(peaks[others].intensity, top.intensity);
-    const int last = percentOf(peaks.back().intensity, top.intensity);
-    const QString them = pair ? u"them"_s : u"it"_s;
+    const std::string next = percentOf(peaks[others].intensity, top.intensity);
+    const std::string last = percentOf(peaks.back().intensity, top.intensity);
+    const std::string them = pair ? "them" : "it";
     if (next == last)
-        text += u"The others reach %1% of %2."_s.arg(QString::number(next), them);
+        text += "The others reach " + next + "% of " + them + ".";
     else
-        text += u"The next strongest reaches %1% of %2, the weakest %3%."_s.arg(
-            QString::number(next), them, QString::number(last));
+        text +=
+            "The next strongest reaches " + next + "% of " + them + ", the weakest " + last + "%.";
     return text;
 }
 
-QString describeNoPicture() {
-    return u"No picture has been drawn yet. Press Start to run the simulation."_s;
+std::string describeNoPicture() {
+    return "No picture has been drawn yet. Press Start to run the simulation.";
 }
 
 } // namespace velmora

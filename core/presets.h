@@ -6,11 +6,10 @@
 // only the detector position and the busy-wait count use a text's numeric value.
 #pragma once
 
-#include <QLocale>
-#include <QString>
-
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -20,17 +19,18 @@ struct Frequency {
 };
 
 // Unrecognised text leaves both at 0: every phasor then has length 0.
-Frequency frequencyFor(const QString& fiText, const QLocale& locale = QLocale());
+Frequency frequencyFor(std::string_view fiText, std::string_view decimalPoint = ".");
 
 // The caption of the option button that writes this text ("middle"); empty for no preset.
-QString frequencyCaptionFor(const QString& fiText, const QLocale& locale = QLocale());
+std::string frequencyCaptionFor(std::string_view fiText, std::string_view decimalPoint = ".");
 
 // DetectorX = (apertureX − 5000) + 20 · d. Throws "Type mismatch" for text that is no number
 // and "Overflow" when the product is not finite.
-double detectorXFor(const QString& roztečText, double apertureX, const QLocale& locale = QLocale());
+double detectorXFor(std::string_view roztečText, double apertureX,
+                    std::string_view decimalPoint = ".");
 
 // No value for text that is none of "300", "350", "400": the intensity is then unscaled.
-std::optional<double> intensityScaleFor(const QString& roztečText);
+std::optional<double> intensityScaleFor(std::string_view roztečText);
 
 // The largest count the speed scroll bar can write: 32767 · 30 + 1.
 constexpr std::uint32_t maxDelayCount = 32767u * 30u + 1u;
@@ -38,6 +38,6 @@ constexpr std::uint32_t maxDelayCount = 32767u * 30u + 1u;
 // Fractions are cut toward zero, negatives count as 0 and larger counts are held to
 // maxDelayCount, so no text can freeze the window for long. Throws "Type mismatch" for
 // text that is no number and "Overflow" for NaN.
-std::uint32_t delayCountFor(const QString& spomaleniText, const QLocale& locale = QLocale());
+std::uint32_t delayCountFor(std::string_view spomaleniText, std::string_view decimalPoint = ".");
 
 } // namespace velmora

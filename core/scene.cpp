@@ -16,7 +16,7 @@ void line(DrawingSurface& s, double x1, double y1, double x2, double y2,
 }
 } // namespace
 
-double drawScene(DrawingSurface& s, const ParameterStore& store, const QLocale& locale) {
+double drawScene(DrawingSurface& s, const ParameterStore& store, std::string_view decimalPoint) {
     s.setScaleMode(ScaleMode::Twips);
     s.setScaleMode(ScaleMode::Pixels);
     // The erase band is in pixels and keeps whatever pen width the last run left.
@@ -30,7 +30,7 @@ double drawScene(DrawingSurface& s, const ParameterStore& store, const QLocale& 
     s.Circle(float(collimatorX - 800), float(axisY), 100);
     s.setDrawWidth(1);
 
-    const double detectorX = detectorXFor(store.nRozteč(), apertureX, locale);
+    const double detectorX = detectorXFor(store.nRozteč(), apertureX, decimalPoint);
 
     for (int i = 1; i <= 6000; i += 10) {
         line(s, collimatorX - 800, axisY, apertureX - 1000, sceneBottom - i, colours::paleCyan);

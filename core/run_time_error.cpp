@@ -9,11 +9,11 @@
 
 namespace velmora {
 
-RunTimeError::RunTimeError(int number, QString description)
-    : m_number(number), m_description(std::move(description)), m_what(message().toStdString()) {}
-
-QString RunTimeError::message() const {
-    return QStringLiteral("Run-time error '%1': %2").arg(m_number).arg(m_description);
+RunTimeError::RunTimeError(int number, std::string description)
+    : m_number(number), m_description(std::move(description)) {
+    // Appended, not concatenated: GCC 12 warns falsely of overlapping copies in a + chain.
+    m_message.append("Run-time error '").append(std::to_string(number)).append("': ");
+    m_message.append(m_description);
 }
 
 float toSingle(double value) {

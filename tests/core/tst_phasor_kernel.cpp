@@ -10,12 +10,18 @@
 #include "presets.h"
 #include "scene.h"
 
+// moc cannot read the accented names the adapters bring in, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "qt_core.h"
+#endif
+
 #include <QTest>
 
 #include <cmath>
 #include <vector>
 
 using namespace velmora;
+using namespace velmora::qt;
 
 namespace {
 const QLocale english(QLocale::English, QLocale::UnitedStates);

@@ -8,7 +8,7 @@
 #include "drawing_surface.h"
 #include "parameter_store.h"
 
-#include <QLocale>
+#include <string_view>
 
 namespace velmora::scene {
 
@@ -23,6 +23,6 @@ constexpr double plotX = 7500; // base line of the intensity bars
 // Wipes the band, draws source, beam, opening, diaphragm, detector line, plot axis and ray
 // fan, and returns DetectorX. Reads the distance preset once; its errors propagate.
 double drawScene(DrawingSurface& surface, const ParameterStore& store,
-                 const QLocale& locale = QLocale());
+                 std::string_view decimalPoint = ".");
 
 } // namespace velmora::scene

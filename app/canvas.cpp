@@ -19,28 +19,10 @@ namespace {
 int pixelIndex(double v) {
     return int(std::clamp(v, -1e7, 1e7));
 }
-
-QColor fromBgr(Colour c) {
-    return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
-}
-
-// Today's default desktop scheme for the system colours the program can meet; text colours,
-// the caption text among them, are black.
-QColor systemColour(unsigned index) {
-    switch (index) {
-    case 5:  // window
-    case 14: // highlighted text
-        return Qt::white;
-    case 15: // button face
-        return QColor(0xF0, 0xF0, 0xF0);
-    default:
-        return Qt::black;
-    }
-}
 } // namespace
 
 QColor Canvas::toQColor(Colour colour) {
-    return colour & 0x80000000u ? systemColour(colour & 0xFFu) : fromBgr(colour);
+    return QColor::fromRgb(QRgb(displayRgb(colour)));
 }
 
 Canvas::Canvas(QSize logicalSize, qreal devicePixelRatio, Colour background)

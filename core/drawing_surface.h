@@ -26,6 +26,22 @@ constexpr Colour captionText = 0x80000009;
 constexpr Colour buttonText = 0x80000012; // the window's default foreground
 } // namespace colours
 
+// 0xRRGGBB as every front end shows the colour. System colours follow today's default desktop
+// scheme for those the program can meet; text colours, the caption text among them, are black.
+constexpr std::uint32_t displayRgb(Colour c) {
+    if (!(c & 0x80000000u))
+        return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+    switch (c & 0xFF) {
+    case 5:  // window
+    case 14: // highlighted text
+        return 0xFFFFFF;
+    case 15: // button face
+        return 0xF0F0F0;
+    default:
+        return 0x000000;
+    }
+}
+
 enum class ScaleMode : int { Twips = 1, Pixels = 3 };
 enum class FillStyle : int { Solid = 0, Transparent = 1 };
 

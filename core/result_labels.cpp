@@ -7,6 +7,9 @@
 #include "run_time_error.h"
 #include "scene.h"
 
+#include <climits>
+#include <cmath>
+
 namespace velmora {
 
 void placeResultLabels(LabelBoard& board, double detectorX) {
@@ -15,6 +18,13 @@ void placeResultLabels(LabelBoard& board, double detectorX) {
     board.showLabel(ResultLabel::labDetektorB, toSingle(detectorX), 1000);
     board.showLabel(ResultLabel::labPravděpodobnost, 8000, 990);
     board.showLabel(ResultLabel::labZdroj, float(collimatorX - 1650), float(axisY - 100));
+}
+
+int labelPixel(double twips, double twipsPerPixel) {
+    const double pixels = std::round(twips / twipsPerPixel);
+    if (!(pixels >= double(INT_MIN) && pixels <= double(INT_MAX)))
+        throw RunTimeError::overflow(); // NaN fails the test too
+    return int(pixels);
 }
 
 } // namespace velmora

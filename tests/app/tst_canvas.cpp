@@ -9,6 +9,7 @@
 
 // moc cannot read the accented label names and needs none of these.
 #ifndef Q_MOC_RUN
+#include "qt_core.h"
 #include "recording_surface.h"
 #include "start_action.h"
 #endif
@@ -17,6 +18,7 @@
 #include <QTest>
 
 using namespace velmora;
+using namespace velmora::qt;
 using namespace velmora::testing;
 
 namespace {
@@ -26,7 +28,7 @@ const QColor background = Canvas::toQColor(colours::lightGrey);
 const QColor foreground = Canvas::toQColor(colours::buttonText);
 
 PresetTexts defaults() {
-    return {numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1")};
+    return presetTexts(numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1"));
 }
 } // namespace
 
