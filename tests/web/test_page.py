@@ -3,14 +3,8 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-"""The browser edition in headless Chromium with the network off, driven by Selenium.
-
-    test_page.py PAGE CALL_DUMP VELMORA [unittest arguments, e.g. -k Pace]
-
-PAGE is build-web/velmora.html; CALL_DUMP the native velmora_call_dump, whose calls the
-page's core must make too; VELMORA the desktop program, whose picture the page's must match.
-Exits 77 (skipped) when the page has not been built.
-"""
+"""The browser edition in headless Chromium, network off, against the native core and program.
+    test_page.py PAGE CALL_DUMP VELMORA [unittest arguments]    (77: no page built)"""
 
 import base64
 import json
@@ -28,9 +22,7 @@ from chromium import browser
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
-PAGE = pathlib.Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else None
-CALL_DUMP = sys.argv[2] if len(sys.argv) > 2 else None
-VELMORA = sys.argv[3] if len(sys.argv) > 3 else None
+PAGE, CALL_DUMP, VELMORA = pathlib.Path(sys.argv[1]).resolve(), sys.argv[2], sys.argv[3]
 
 # Word counts of each drawing command, opcode included (web/command_recorder.h).
 SIZES = {1: 2, 2: 2, 3: 2, 4: 2, 5: 5, 6: 6, 7: 4, 8: 1}
@@ -40,14 +32,11 @@ CIRCLE = 7
 
 def decode_words(data):
     """Calls as tuples (opcode, operands...), floats widened exactly to Python floats."""
-    words = struct.unpack(f"<{len(data) // 4}I", data)
-    calls, i = [], 0
+    words, calls, i = struct.unpack(f"<{len(data) // 4}I", data), [], 0
     while i < len(words):
-        op = words[i]
-        operands = list(words[i + 1:i + SIZES[op]])
-        for k in range(FLOATS.get(op, 0)):
-            operands[k] = struct.unpack("<f", struct.pack("<I", operands[k]))[0]
-        calls.append((op, *operands))
+        op, n = words[i], FLOATS.get(words[i], 0)
+        floats = struct.unpack(f"<{n}f", struct.pack(f"<{n}I", *words[i + 1:i + 1 + n]))
+        calls.append((op, *floats, *words[i + 1 + n:i + SIZES[op]]))
         i += SIZES[op]
     return calls
 
@@ -55,13 +44,8 @@ def decode_words(data):
 def native_calls(fi, distance, count):
     out = subprocess.run([CALL_DUMP, fi, distance, count], check=True, capture_output=True,
                          text=True).stdout
-    calls = []
-    for line in out.splitlines():
-        op, *rest = line.split()
-        op = int(op)
-        calls.append((op, *(float.fromhex(v) if k < FLOATS.get(op, 0) else int(v)
-                            for k, v in enumerate(rest))))
-    return calls
+    return [(int(op), *(float.fromhex(v) if k < FLOATS.get(int(op), 0) else int(v)
+                        for k, v in enumerate(rest))) for op, *rest in map(str.split, out.splitlines())]
 
 
 def plot_axis(calls):
@@ -83,10 +67,7 @@ class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.driver = browser()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.driver.quit()
+        cls.addClassCleanup(cls.driver.quit)
 
     def setUp(self):
         self.driver.get(PAGE.as_uri())
@@ -98,26 +79,13 @@ class PageTest(unittest.TestCase):
         took, how many frames came between, how many different pictures of one canvas column
         they showed."""
         self.driver.execute_script("""
-            const [click, sampleX] = arguments;
-            const canvas = document.getElementById('picture');
-            const context = canvas.getContext('2d');
-            const seen = new Set();
+            const [click, x] = arguments, seen = new Set(), t0 = performance.now();
+            const context = document.getElementById('picture').getContext('2d');
             let frames = 0;
-            const sample = () => {
-                if (sampleX === null) return;
-                const column = context.getImageData(sampleX, 0, 1, canvas.height).data;
-                let dark = 0;
-                for (let i = 0; i < column.length; i += 4) dark += column[i] < 96;
-                seen.add(dark);
-            };
+            const sample = () => x !== null && seen.add(context.getImageData(x, 0, 1, 560).data
+                .filter((v, i) => i % 4 === 0 && v < 96).length);  // dark pixels in the column
             window.runEnd = null;
-            const frame = () => {
-                if (window.runEnd) return;
-                frames++;
-                sample();
-                requestAnimationFrame(frame);
-            };
-            const t0 = performance.now();
+            const frame = () => window.runEnd || (frames++, sample(), requestAnimationFrame(frame));
             document.addEventListener('velmora-run-end', (e) => {
                 const ms = performance.now() - t0;
                 sample();
@@ -142,19 +110,15 @@ class Calls(PageTest):
                     "return velmora.trace(arguments[0], arguments[1], '1')", fi, distance)
                 page = decode_words(base64.b64decode(traced["words"]))
                 native = native_calls(fi, distance, "1")
-                self.assertEqual(len(page), len(native))
                 self.assertEqual([c[0] for c in page], [c[0] for c in native])
-                differing, largest = 0, 0.0
-                for p, n in zip(page, native):
-                    n_floats = FLOATS.get(p[0], 0)
-                    self.assertEqual(p[1 + n_floats:], n[1 + n_floats:], msg=str(p))
-                    for a, b in zip(p[1:1 + n_floats], n[1:1 + n_floats]):
-                        if a != b:
-                            differing += 1
-                            largest = max(largest, abs(a - b))
-                floats = sum(FLOATS.get(c[0], 0) for c in native)
+                pairs = [(a, b) for p, n in zip(page, native) for a, b in zip(p[1:], n[1:])
+                         if isinstance(b, float)]
+                self.assertEqual([c[1 + FLOATS.get(c[0], 0):] for c in page],
+                                 [c[1 + FLOATS.get(c[0], 0):] for c in native])
+                differing = sum(a != b for a, b in pairs)
+                largest = max(abs(a - b) for a, b in pairs)
                 print(f"fi {fi}, distance {distance}: {len(native)} calls, {differing} of "
-                      f"{floats} float coordinates differ, by at most {largest:g} twips")
+                      f"{len(pairs)} float coordinates differ, by at most {largest:g} twips")
                 # A twip is a fifteenth of a pixel: a difference below it cannot show.
                 self.assertLess(largest, 1.0)
 
@@ -260,8 +224,8 @@ class Keyboard(PageTest):
                         break
                     stops.append(focused())
                 self.assertEqual([s for s in stops if s], ["cmdKonec", "op06", "opV350", "HScroll1"])
+                self.assertEqual(focused(), "cmdStart")
                 start = self.driver.switch_to.active_element
-                self.assertEqual(start.get_attribute("id"), "cmdStart")
                 run = self.run_timed(click=False, press=lambda: start.send_keys(key))
                 self.assertIn("Drawn with", run["summary"])
 
@@ -287,7 +251,7 @@ class Offline(PageTest):
 
 
 if __name__ == "__main__":
-    if PAGE is None or not PAGE.exists():
+    if not PAGE.exists():
         print(f"skipped: no page at {PAGE}; build it with ./dev web")
         sys.exit(77)
     unittest.main(argv=[sys.argv[0], *sys.argv[4:]], verbosity=2)
