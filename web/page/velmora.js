@@ -81,7 +81,7 @@ class CanvasSurface {
         if (!p) {
             const thick = Math.max(1, Math.round(width * this.scale));
             p = this.path = {colour, width, thick, shift: this.offset(width), strokes: null,
-                             rows: null, endX: NaN, endY: NaN};
+                             rows: null};
         }
         const unit = this.state.scaleMode === twips ? twipsPerPixel : 1;
         const a = x1 / unit, b = y1 / unit, c = x2 / unit, d = y2 / unit;
@@ -89,13 +89,11 @@ class CanvasSurface {
             this.row(p, a, b, c, d);
             return;
         }
+        // Each line on its own with its caps, even along a phasor chain: joined into one
+        // polyline the chains drew faster but paler than the desktop's.
         p.strokes ??= new Path2D();
-        // A phasor chain goes on from where the last phasor ended: one polyline, half the calls.
-        if (a !== p.endX || b !== p.endY)
-            p.strokes.moveTo(a + p.shift, b + p.shift);
+        p.strokes.moveTo(a + p.shift, b + p.shift);
         p.strokes.lineTo(c + p.shift, d + p.shift);
-        p.endX = c;
-        p.endY = d;
     }
 
     // A row or column covers whole device pixels as the desktop's aliased pens do, rather than
