@@ -263,8 +263,6 @@ async function main() {
     const waiting = []; // input that came during a run, acted on after it, in order
 
     function showRunTimeError(message) {
-        $('pictureDescription').textContent =
-            `The last run stopped: ${message}. The picture is incomplete.`;
         $('runTimeErrorText').textContent = message;
         $('runTimeError').showModal();
     }
@@ -305,14 +303,17 @@ async function main() {
         run.delete();
         run = null;
         form.removeAttribute('aria-busy');
+        let summary = result.summary;
         if (result.error) {
+            summary = `The last run stopped: ${result.error}. The picture is incomplete.`;
             showRunTimeError(result.error);
         } else {
-            $('pictureDescription').textContent = result.summary;
-            $('announcer').textContent = result.summary;
-            document.dispatchEvent(
-                new CustomEvent('velmora-run-end', {detail: {summary: result.summary}}));
+            $('announcer').textContent = summary;
         }
+        $('pictureDescription').textContent = summary;
+        // A page that embeds Velmora hears of every run's end, one stopped by an error too.
+        document.dispatchEvent(new CustomEvent('velmora-run-end',
+                                               {detail: {summary, error: result.error}}));
         while (!run && waiting.length)
             waiting.shift()();
     }
