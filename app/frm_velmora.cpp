@@ -381,7 +381,10 @@ void frmVelmora::cmdStart_Click() {
         }
         const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
         ResultLabelBoard labels(*this);
+        // No handler runs during a run, so these texts hold for all of it.
+        m_lastRun = RunRecord{nFi->text(), nRozteč->text(), {}};
         const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
+        m_lastRun->intensities = report.intensities;
         const QString summary = velmora::describeRun(report);
         m_picture->setDescription(summary);
         m_announcer->announce(summary);
