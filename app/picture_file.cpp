@@ -134,6 +134,15 @@ bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& 
     };
     if (refuseLink())
         return false;
+    // A device or a pipe is written to, not replaced: a rename would put a file in its place,
+    // and as root, -o /dev/null would remove /dev/null.
+    if (const QFileInfo existing(path); existing.exists() && !existing.isFile()) {
+        QFile device(path);
+        if (device.open(QIODevice::WriteOnly) && write(device))
+            return true;
+        *error = u"cannot write %1: %2"_s.arg(shown, device.errorString());
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = u"cannot write %1: %2"_s.arg(shown, file.errorString());
