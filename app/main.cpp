@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(u"Velmora"_s);
-    QApplication::setApplicationVersion(u"" VELMORA_VERSION ""_s);
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
     QApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
 
