@@ -15,8 +15,8 @@ class frmVelmora;
 
 // Writes through a temporary file beside PATH that is renamed over it once complete, so a
 // failed write leaves the old file; a device or pipe at PATH is written to directly. PATH must
-// not be a symbolic link: it is refused rather than followed. WRITE returns false when it could not produce its content. On failure
-// returns false and says why in *error.
+// not be a symbolic link: it is refused rather than followed. WRITE returns false when it
+// could not produce its content. On failure returns false and says why in *error.
 bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
                     QString* error);
 
