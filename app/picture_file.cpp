@@ -4,6 +4,7 @@
 
 #include "picture_file.h"
 
+#include "accessibility.h"
 #include "canvas.h"
 #include "frm_velmora.h"
 #include "parameter_store.h"
@@ -27,6 +28,7 @@ namespace {
 class SvgSurface final : public velmora::DrawingSurface {
 public:
     explicit SvgSurface(QPainter& painter) : m_painter(painter) {}
+    ~SvgSurface() override { flushChain(); }
 
     void setScaleMode(velmora::ScaleMode mode) override { m_scaleMode = mode; }
     void setDrawWidth(int pixels) override { m_drawWidth = pixels; }
@@ -39,12 +41,18 @@ public:
         QPen pen = outline(colour.value_or(velmora::colours::buttonText));
         if (m_drawWidth > 1)
             pen.setCapStyle(Qt::RoundCap);
-        m_painter.setPen(pen);
-        m_painter.drawLine(QPointF(toPixels(x1), toPixels(y1)),
-                           QPointF(toPixels(x2), toPixels(y2)));
+        const QPointF from(toPixels(x1), toPixels(y1));
+        // A spiral is a thousand segments end to end: one polyline each keeps the file small.
+        if (m_chain.isEmpty() || pen != m_chainPen || m_chain.last() != from) {
+            flushChain();
+            m_chainPen = pen;
+            m_chain << from;
+        }
+        m_chain << QPointF(toPixels(x2), toPixels(y2));
     }
 
     void Circle(float x, float y, float radius) override {
+        flushChain();
         m_painter.setPen(outline(velmora::colours::buttonText));
         m_painter.setBrush(m_fillStyle == velmora::FillStyle::Solid
                                ? QBrush(velmora::Canvas::toQColor(m_fillColor))
@@ -60,12 +68,21 @@ private:
     QPen outline(velmora::Colour colour) const {
         return QPen(velmora::Canvas::toQColor(colour), m_drawWidth);
     }
+    void flushChain() {
+        if (m_chain.size() > 1) {
+            m_painter.setPen(m_chainPen);
+            m_painter.drawPolyline(m_chain.constData(), int(m_chain.size()));
+        }
+        m_chain.clear();
+    }
 
     QPainter& m_painter;
     velmora::ScaleMode m_scaleMode = velmora::ScaleMode::Twips;
     int m_drawWidth = 1;
     velmora::Colour m_fillColor = 0;
     velmora::FillStyle m_fillStyle = velmora::FillStyle::Transparent;
+    QList<QPointF> m_chain; // lines drawn end to end with one pen, not painted yet
+    QPen m_chainPen;
 };
 
 // The window's own run already placed the labels; the repeat only draws.
@@ -82,6 +99,8 @@ bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
     // Font sizes in points must come out as large as on screen.
     svg.setResolution(window.logicalDpiY());
     svg.setTitle(window.windowTitle());
+    if (const auto* picture = window.findChild<VelmoraPicture*>())
+        svg.setDescription(picture->description()); // what a screen reader says of the run
 
     QPainter painter;
     if (!painter.begin(&svg))
@@ -98,7 +117,7 @@ bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
         } catch (const velmora::RunTimeError&) {
             // The window's run stopped at the same place and shows what it drew until then.
         }
-    }
+    } // the surface paints what it still holds before the controls go on top
     // The controls lie over the picture, as on screen; the style draws captions as text.
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
