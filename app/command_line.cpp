@@ -127,8 +127,8 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
                                     QString* message) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"Fresnel diffraction at an aperture, built up from Cornu spirals. Opens the window; "
-        u"with --output or --intensities it runs once without one, and needs no display."_s);
+        u"Fresnel diffraction at an aperture, built up from Cornu spirals.\nOpens the window; "
+        u"with --output or --intensities runs once without one, and needs no display."_s);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Show the version and exit."_s);
     const QCommandLineOption frequency(
