@@ -382,10 +382,13 @@ void frmVelmora::cmdStart_Click() {
         }
         const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
         ResultLabelBoard labels(*this);
+        // No handler runs during a run, so these texts hold for all of it.
+        m_lastRun = RunRecord{nFi->text(), nRozteč->text(), {}};
         // The desktop spends each wait the brake asks for on this thread, handling no event.
         const velmora::RunReport report =
             velmora::runStartAction(store, *m_canvas, labels, velmora::qt::decimalPoint(),
                                     [](velmora::Brake brake) { velmora::busyWait(brake.count); });
+        m_lastRun->intensities = report.intensities;
         const QString summary = velmora::qt::toQString(velmora::describeRun(report));
         m_picture->setDescription(summary);
         m_announcer->announce(summary);

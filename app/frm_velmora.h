@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -84,6 +86,13 @@ public:
     // the first run.
     QImage picture();
 
+    // What the last Start read and drew, so files can show that run and not later presets.
+    struct RunRecord {
+        QString fi, rozteč;              // the frequency and distance texts it ran with
+        std::vector<double> intensities; // its bars in twips, bottom up; empty if it stopped
+    };
+    const std::optional<RunRecord>& lastRun() const { return m_lastRun; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Allocated at the first Start, so a failure is a run-time error the window survives.
@@ -94,6 +103,7 @@ private:
     void connectHandlers();
 
     std::unique_ptr<velmora::Canvas> m_canvas;
+    std::optional<RunRecord> m_lastRun;
     VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
     VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
 };
