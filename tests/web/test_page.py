@@ -9,7 +9,6 @@
 import base64
 import json
 import math
-import os
 import pathlib
 import struct
 import subprocess
@@ -57,10 +56,9 @@ def plot_axis(calls):
 def native_picture():
     """The desktop window after one default run, as a PNG, drawn without a display."""
     with tempfile.TemporaryDirectory() as folder:
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        subprocess.run([VELMORA], check=True, capture_output=True, env={**env, "TMPDIR": folder})
-        return (pathlib.Path(folder) / "velmora-window.png").read_bytes()
+        picture = pathlib.Path(folder) / "window.png"
+        subprocess.run([VELMORA, "--output", str(picture)], check=True, capture_output=True)
+        return picture.read_bytes()
 
 
 class PageTest(unittest.TestCase):
