@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Prints a whole native run's drawing calls, one a line: the opcode, then its operands, floats
+// in C's exact hexadecimal form. The browser tests hold the page's calls against them.
+//   velmora_call_dump FI ROZTEČ SPOMALENI
+
+#include "command_recorder.h"
+
+#include "start_action.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+struct NoLabels final : velmora::LabelBoard {
+    void showLabel(velmora::ResultLabel, float, float) override {}
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s FI ROZTEČ SPOMALENI\n", argv[0]);
+        return 2;
+    }
+    const velmora::PresetTexts presets(argv[1], argv[2], argv[3]);
+    velmora::web::CommandRecorder recorder;
+    NoLabels labels;
+    velmora::runStartAction(presets, recorder, labels);
+
+    // Operand words and how many of them, from the first, are floats; by opcode.
+    constexpr int sizes[][2] = {{0, 0}, {1, 0}, {1, 0}, {1, 0}, {1, 0},
+                                {4, 4}, {5, 4}, {3, 3}, {0, 0}};
+    const std::vector<std::uint32_t>& words = recorder.words();
+    for (std::size_t i = 0; i < words.size();) {
+        const std::uint32_t op = words[i++];
+        std::printf("%u", op);
+        for (int k = 0; k < sizes[op][0]; ++k, ++i) {
+            float f;
+            std::memcpy(&f, &words[i], sizeof f);
+            k < sizes[op][1] ? std::printf(" %a", double(f)) : std::printf(" %u", words[i]);
+        }
+        std::printf("\n");
+    }
+}

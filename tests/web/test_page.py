@@ -1,0 +1,255 @@
+#!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""The browser edition in headless Chromium, network off, against the native core and program.
+    test_page.py PAGE CALL_DUMP VELMORA [unittest arguments]    (77: no page built)"""
+
+import base64
+import json
+import math
+import pathlib
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from chromium import browser
+
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+PAGE, CALL_DUMP, VELMORA = pathlib.Path(sys.argv[1]).resolve(), sys.argv[2], sys.argv[3]
+
+# Word counts of each drawing command, opcode included (web/command_recorder.h).
+SIZES = {1: 2, 2: 2, 3: 2, 4: 2, 5: 5, 6: 6, 7: 4, 8: 1}
+FLOATS = {5: 4, 6: 4, 7: 3}  # operands after the opcode that are floats
+CIRCLE = 7
+
+
+def decode_words(data):
+    """Calls as tuples (opcode, operands...), floats widened exactly to Python floats."""
+    words, calls, i = struct.unpack(f"<{len(data) // 4}I", data), [], 0
+    while i < len(words):
+        op, n = words[i], FLOATS.get(words[i], 0)
+        floats = struct.unpack(f"<{n}f", struct.pack(f"<{n}I", *words[i + 1:i + 1 + n]))
+        calls.append((op, *floats, *words[i + 1 + n:i + SIZES[op]]))
+        i += SIZES[op]
+    return calls
+
+
+def native_calls(fi, distance, count):
+    out = subprocess.run([CALL_DUMP, fi, distance, count], check=True, capture_output=True,
+                         text=True).stdout
+    return [(int(op), *(float.fromhex(v) if k < FLOATS.get(int(op), 0) else int(v)
+                        for k, v in enumerate(rest))) for op, *rest in map(str.split, out.splitlines())]
+
+
+def plot_axis(calls):
+    """The x, in twips, of the scan's dots: where every intensity bar starts."""
+    circles = [c for c in calls if c[0] == CIRCLE]
+    return circles[-1][1]
+
+
+def native_picture():
+    """The desktop window after one default run, as a PNG, drawn without a display."""
+    with tempfile.TemporaryDirectory() as folder:
+        picture = pathlib.Path(folder) / "window.png"
+        subprocess.run([VELMORA, "--output", str(picture)], check=True, capture_output=True)
+        return picture.read_bytes()
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = browser()
+        cls.addClassCleanup(cls.driver.quit)
+
+    def setUp(self):
+        self.driver.get(PAGE.as_uri())
+        WebDriverWait(self.driver, 20).until(
+            lambda d: d.execute_script("return document.documentElement.dataset.ready"))
+
+    def run_timed(self, click=True, sample_x=None, press=None):
+        """Starts a run (a click on Start, or `press`) and waits for its end event: how long it
+        took, how many frames came between, how many different pictures of one canvas column
+        they showed."""
+        self.driver.execute_script("""
+            const [click, x] = arguments, seen = new Set(), t0 = performance.now();
+            const context = document.getElementById('picture').getContext('2d');
+            let frames = 0;
+            const sample = () => x !== null && seen.add(context.getImageData(x, 0, 1, 560).data
+                .filter((v, i) => i % 4 === 0 && v < 96).length);  // dark pixels in the column
+            window.runEnd = null;
+            const frame = () => window.runEnd || (frames++, sample(), requestAnimationFrame(frame));
+            document.addEventListener('velmora-run-end', (e) => {
+                const ms = performance.now() - t0;
+                sample();
+                window.runEnd = {ms, frames, pictures: seen.size, summary: e.detail.summary};
+            }, {once: true});
+            requestAnimationFrame(frame);
+            if (click) document.getElementById('cmdStart').click();
+        """, click, sample_x)
+        if press:
+            press()
+        return WebDriverWait(self.driver, 20, poll_frequency=0.05).until(
+            lambda d: d.execute_script("return window.runEnd"))
+
+
+class Calls(PageTest):
+    """The page's core makes the native run's drawing calls, in the same order."""
+
+    def test_calls(self):
+        for fi, distance in (("0.6", "350"), ("5", "300"), ("0.03", "400"), ("0.2", "350")):
+            with self.subTest(fi=fi, distance=distance):
+                traced = self.driver.execute_script(
+                    "return velmora.trace(arguments[0], arguments[1], '1')", fi, distance)
+                page = decode_words(base64.b64decode(traced["words"]))
+                native = native_calls(fi, distance, "1")
+                self.assertEqual([c[0] for c in page], [c[0] for c in native])
+                pairs = [(a, b) for p, n in zip(page, native) for a, b in zip(p[1:], n[1:])
+                         if isinstance(b, float)]
+                self.assertEqual([c[1 + FLOATS.get(c[0], 0):] for c in page],
+                                 [c[1 + FLOATS.get(c[0], 0):] for c in native])
+                differing = sum(a != b for a, b in pairs)
+                largest = max(abs(a - b) for a, b in pairs)
+                print(f"fi {fi}, distance {distance}: {len(native)} calls, {differing} of "
+                      f"{len(pairs)} float coordinates differ, by at most {largest:g} twips")
+                # A twip is a fifteenth of a pixel: a difference below it cannot show.
+                self.assertLess(largest, 1.0)
+
+
+class Bars(PageTest):
+    """After a default run the page's canvas has the bars where the desktop's picture has them."""
+
+    def test_bars(self):
+        self.run_timed()
+        axis = math.floor(plot_axis(native_calls("0.6", "350", "1")) / 15)
+        # Along every pixel row of the plot, where the dark run that starts at the axis ends,
+        # in the desktop's picture and in the page's canvas.
+        ends = self.driver.execute_async_script("""
+            const [png, axis, done] = arguments;
+            const ends = (data, width, height) => Array.from({length: height}, (_, y) => {
+                const dark = (x) => data[(y * width + x) * 4] < 96;
+                let x = axis - 1;
+                while (x + 1 < width && (dark(x + 1) || dark(x + 2))) x++;
+                return x;
+            });
+            const canvas = document.getElementById('picture');
+            const page = canvas.getContext('2d').getImageData(0, 0, 765, 560).data;
+            const image = new Image();
+            image.onload = () => {
+                const native = new OffscreenCanvas(765, 560).getContext('2d');
+                native.drawImage(image, 0, 0);
+                done([ends(native.getImageData(0, 0, 765, 560).data, 765, 560),
+                      ends(page, 765, 560)]);
+            };
+            image.src = 'data:image/png;base64,' + png;
+        """, base64.b64encode(native_picture()).decode(), axis)
+        native, page = ends
+        bar_rows = [y for y, end in enumerate(native) if end > axis + 2]
+        self.assertGreater(len(bar_rows), 150)  # the run drew a pattern at all
+        wrong = [(y, native[y], page[y]) for y in range(560) if abs(native[y] - page[y]) > 1]
+        print(f"{len(bar_rows)} rows with bars; {len(wrong)} rows end more than a pixel apart")
+        self.assertEqual(wrong, [])
+
+
+class Pace(PageTest):
+    """The speed control's two ends: a run at once, and one of about 3.9 s shown as it goes."""
+
+    def speed_run(self, key):
+        self.driver.find_element("id", "HScroll1").send_keys(key)
+        column = math.floor(plot_axis(native_calls("0.6", "350", "1")) / 15) + 3
+        run = self.run_timed(sample_x=column)
+        run["text"] = self.driver.find_element("id", "HScroll1").get_attribute("aria-valuetext")
+        print(f"{run['text']}: {run['ms']:.0f} ms, {run['frames']} frames, "
+              f"{run['pictures']} pictures of the plot")
+        return run
+
+    def test_left_end_at_once(self):
+        run = self.speed_run(Keys.HOME)
+        self.assertEqual(run["text"], "instant")
+        self.assertLessEqual(run["frames"], 2)
+
+    def test_right_end_paced(self):
+        run = self.speed_run(Keys.END)
+        self.assertEqual(run["text"], "about 4 seconds")
+        self.assertTrue(3500 <= run["ms"] <= 4700, run["ms"])
+        self.assertGreaterEqual(run["pictures"], 100)  # 221 steps over about 235 frames
+
+
+class Accessibility(PageTest):
+    """Chromium's accessibility tree, read through the DevTools protocol, tells the run."""
+
+    def test_tree_after_run(self):
+        summary = self.run_timed()["summary"]
+        self.assertTrue(summary.startswith("Drawn with frequency middle and distance 350."))
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        by_id = {n["nodeId"]: n for n in nodes}
+        value = lambda n, key: n.get(key, {}).get("value", "")
+
+        def text_under(node):
+            return value(node, "name") + "".join(
+                text_under(by_id[c]) for c in node.get("childIds", []) if c in by_id)
+
+        for role, name, check in (
+                ("image", "Diffraction picture", lambda n: value(n, "description")),
+                ("status", "", text_under),
+                ("slider", "Animation speed", lambda n: value(n, "description"))):
+            with self.subTest(role=role):
+                found = [n for n in nodes if value(n, "role") == role
+                         and (not name or value(n, "name") == name)]
+                self.assertEqual(len(found), 1, f"{role} {name!r}")
+                expected = ("Moving right slows the run" if role == "slider" else summary)
+                self.assertIn(expected, check(found[0]))
+
+
+class Keyboard(PageTest):
+    """Keyboard only: Tab goes the desktop's way to Start, and Return or Space runs."""
+
+    def test_keys(self):
+        for key in (Keys.RETURN, Keys.SPACE):
+            with self.subTest(key="Return" if key == Keys.RETURN else "Space"):
+                self.setUp()
+                focused = lambda: self.driver.switch_to.active_element.get_attribute("id")
+                self.assertEqual(focused(), "cmdStart")  # where the desktop starts too
+                stops = []
+                for _ in range(8):  # round the page once, past the document itself
+                    self.driver.switch_to.active_element.send_keys(Keys.TAB)
+                    if focused() == "cmdStart":
+                        break
+                    stops.append(focused())
+                self.assertEqual([s for s in stops if s], ["cmdKonec", "op06", "opV350", "HScroll1"])
+                self.assertEqual(focused(), "cmdStart")
+                start = self.driver.switch_to.active_element
+                run = self.run_timed(click=False, press=lambda: start.send_keys(key))
+                self.assertIn("Drawn with", run["summary"])
+
+
+class Offline(PageTest):
+    """Opened alone from file://, the page asks the network for nothing."""
+
+    def test_fetches_nothing(self):
+        self.driver.get_log("performance")  # what the browser itself did at its start
+        self.setUp()
+        self.run_timed()
+        urls = [json.loads(e["message"])["message"]["params"]["request"]["url"]
+                for e in self.driver.get_log("performance")
+                if '"Network.requestWillBeSent"' in e["message"]]
+        # The page itself, and the module's own inline binary read back as a data: URL.
+        outside = [u for u in urls if u != PAGE.as_uri() and not u.startswith("data:")]
+        self.assertIn(PAGE.as_uri(), urls)
+        self.assertEqual(outside, [])
+        self.assertEqual(self.driver.execute_script(
+            "return performance.getEntriesByType('resource').length"), 0)
+        errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
+
+if __name__ == "__main__":
+    if not PAGE.exists():
+        print(f"skipped: no page at {PAGE}; build it with ./dev web")
+        sys.exit(77)
+    unittest.main(argv=[sys.argv[0], *sys.argv[4:]], verbosity=2)
