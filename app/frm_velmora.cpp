@@ -5,12 +5,14 @@
 #include "frm_velmora.h"
 
 #include "accessibility.h"
+#include "brake.h"
 #include "canvas.h"
 #include "number_text.h"
 #include "parameter_store.h"
 #include "result_labels.h"
 #include "run_report.h"
 #include "run_time_error.h"
+#include "spiral_scan.h"
 #include "start_action.h"
 
 #include <QApplication>
@@ -218,6 +220,8 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     m_picture = new VelmoraPicture(this);
     m_picture->setDescription(velmora::describeNoPicture());
     m_announcer = new VelmoraAnnouncer(this);
+    // A slow run sleeps between its steps instead of keeping a core busy.
+    velmora::setBrake([](std::chrono::nanoseconds wait) { velmora::brakeWait(wait); });
     connectHandlers();
     cmdStart->setFocus();
     Form_Load();

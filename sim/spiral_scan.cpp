@@ -10,7 +10,17 @@
 
 namespace velmora {
 
+namespace {
+Brake installedBrake = nullptr;
+}
+
+void setBrake(Brake brake) {
+    installedBrake = brake;
+}
+
 void busyWait(std::uint32_t count) {
+    if (installedBrake)
+        return installedBrake(count * brakeUnit);
     std::chrono::steady_clock clock;
     busyWait(count, clock);
 }

@@ -34,7 +34,12 @@ template <class Clock> void busyWait(std::uint32_t count, Clock& clock) {
     }
 }
 
+// On the steady clock, or through the brake a front end has installed instead.
 void busyWait(std::uint32_t count);
+
+// A wait of the front end's own, given the time count × brakeUnit; null restores the spin.
+using Brake = void (*)(std::chrono::nanoseconds wait);
+void setBrake(Brake brake);
 
 // A step followed by a wait at least this long reaches the screen before the wait begins. With
 // shorter waits, steps come faster than a display refreshes and are shown in groups.
