@@ -10,12 +10,14 @@
 #include "number_text.h"
 #include "parameter_store.h"
 #include "result_labels.h"
+#include "run_hold.h"
 #include "run_report.h"
 #include "run_time_error.h"
 #include "spiral_scan.h"
 #include "start_action.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -220,6 +223,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     m_picture = new VelmoraPicture(this);
     m_picture->setDescription(velmora::describeNoPicture());
     m_announcer = new VelmoraAnnouncer(this);
+    m_hold = new RunHold(this);
     // A slow run sleeps between its steps instead of keeping a core busy.
     velmora::setBrake([](std::chrono::nanoseconds wait) { velmora::brakeWait(wait); });
     connectHandlers();
@@ -377,25 +381,45 @@ void frmVelmora::cmdKonec_Click() {
 }
 
 void frmVelmora::cmdStart_Click() {
-    try {
-        if (!m_canvas) {
-            m_canvas = createCanvas();
-            // Synchronous, so each scan step shows while the run keeps the event loop waiting.
-            m_canvas->setPresenter([this](const QRect& changed) { repaint(changed); });
-        }
-        const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
-        ResultLabelBoard labels(*this);
-        const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
-        const QString summary = velmora::describeRun(report);
-        m_picture->setDescription(summary);
-        m_announcer->announce(summary);
-    } catch (const velmora::RunTimeError& error) {
-        if (m_canvas)
-            m_canvas->present(); // the run stopped mid-step; show what it drew
-        m_picture->setDescription(
-            u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
-        QMessageBox::critical(this, appName, error.message());
+    if (m_hold->isHolding()) {
+        // Reached during a run by a queued call or a screen reader's press: it runs after it.
+        m_hold->defer([this] { cmdStart_Click(); });
+        return;
     }
+    QString failure;
+    {
+        m_hold->begin();
+        const auto release = qScopeGuard([this] { m_hold->end(); });
+        try {
+            run();
+        } catch (const velmora::RunTimeError& error) {
+            if (m_canvas)
+                m_canvas->present(); // the run stopped mid-step; show what it drew
+            m_picture->setDescription(
+                u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
+            failure = error.message();
+        }
+    }
+    if (!failure.isEmpty())
+        QMessageBox::critical(this, appName, failure);
+}
+
+void frmVelmora::run() {
+    if (!m_canvas) {
+        m_canvas = createCanvas();
+        // Synchronous, so each scan step shows; then the window repaints what was uncovered
+        // and answers the window manager, while input waits for the run's end.
+        m_canvas->setPresenter([this](const QRect& changed) {
+            repaint(changed);
+            m_hold->letThrough();
+        });
+    }
+    const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
+    ResultLabelBoard labels(*this);
+    const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
+    const QString summary = velmora::describeRun(report);
+    m_picture->setDescription(summary);
+    m_announcer->announce(summary);
 }
 
 QImage frmVelmora::picture() {
@@ -404,6 +428,15 @@ QImage frmVelmora::picture() {
 
 std::unique_ptr<velmora::Canvas> frmVelmora::createCanvas() {
     return std::make_unique<velmora::Canvas>(size(), devicePixelRatio());
+}
+
+void frmVelmora::closeEvent(QCloseEvent* event) {
+    if (m_hold->isHolding()) {
+        event->ignore();
+        m_hold->defer([this] { close(); });
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmVelmora::paintEvent(QPaintEvent* event) {

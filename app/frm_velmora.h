@@ -13,10 +13,12 @@
 
 class QGroupBox;
 class QLabel;
+class QCloseEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class RunHold;
 class VelmoraAnnouncer;
 class VelmoraPicture;
 
@@ -86,14 +88,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // During a run a close request waits for its end: nothing is destroyed under a run.
+    void closeEvent(QCloseEvent* event) override;
     // Allocated at the first Start, so a failure is a run-time error the window survives.
     virtual std::unique_ptr<velmora::Canvas> createCanvas();
 
 private:
     void buildControls();
     void connectHandlers();
+    void run();
 
     std::unique_ptr<velmora::Canvas> m_canvas;
     VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
     VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
+    RunHold* m_hold = nullptr;               // input that comes during a run
 };
