@@ -4,15 +4,19 @@
 
 #include "accessibility.h"
 
+#include "spiral_scan.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
+
 
 using namespace Qt::StringLiterals;
 
@@ -192,6 +196,29 @@ public:
     void doAction(const QString&) override {}
 };
 
+// The speed bar's value is a run's length, as the listener would want it said.
+class SpeedBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SpeedBarAccessible(QScrollBar* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    QScrollBar* bar() const { return static_cast<QScrollBar*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return describeRunLength(bar()->value());
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->singleStep(); }
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == u"frmVelmora" && object->isWidgetType())
         return new WindowAccessible(static_cast<QWidget*>(object));
@@ -203,6 +230,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new OptionAccessible(static_cast<QRadioButton*>(object));
     if (className == u"QLineEdit" && object->property(parameterStoreProperty).toBool())
         return new StoreAccessible(static_cast<QLineEdit*>(object));
+    if (className == u"QScrollBar" && object->property(speedBarProperty).toBool())
+        return new SpeedBarAccessible(static_cast<QScrollBar*>(object));
     return nullptr;
 }
 
@@ -227,9 +256,24 @@ protected:
 
 class FocusFramedScrollBar : public QScrollBar {
 public:
-    using QScrollBar::QScrollBar;
+    explicit FocusFramedScrollBar(QWidget* parent) : QScrollBar(parent) {
+        // Marked before anything asks for its accessible interface, which is then kept.
+        setProperty(speedBarProperty, true);
+        connect(this, &QScrollBar::valueChanged, this, &FocusFramedScrollBar::describeValue);
+        describeValue(value());
+    }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        if ((key != Qt::Key_PageUp && key != Qt::Key_PageDown) ||
+            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QScrollBar::keyPressEvent(event);
+        // A tenth of the range: 3277 of 32767. The page step stays 1 for clicks in the trough.
+        const int tenth = (maximum() - minimum() + 9) / 10;
+        setValue(value() + (key == Qt::Key_PageUp ? tenth : -tenth));
+        event->accept();
+    }
     void paintEvent(QPaintEvent* event) override {
         QScrollBar::paintEvent(event);
         if (!hasFocus())
@@ -248,6 +292,13 @@ protected:
     void focusOutEvent(QFocusEvent* event) override {
         QScrollBar::focusOutEvent(event);
         update();
+    }
+
+private:
+    void describeValue(int value) {
+        const QString length = describeRunLength(value);
+        setToolTip(length == u"instant" ? u"A run draws at once."_s
+                                        : u"A run takes %1."_s.arg(length));
     }
 };
 
@@ -296,6 +347,17 @@ void pressOnEnter(QAbstractButton* button) {
     button->installEventFilter(new EnterPresses(button));
 }
 
-QScrollBar* makeFocusFramedScrollBar(QWidget* parent) {
+QScrollBar* makeSpeedBar(QWidget* parent) {
     return new FocusFramedScrollBar(parent);
+}
+
+QString describeRunLength(int speedBarValue) {
+    // The count the speed bar's handler writes for each of the scan's 221 steps.
+    constexpr int steps = 221;
+    const double count = double(speedBarValue) * 30 + 1;
+    const double seconds =
+        steps * count * std::chrono::duration<double>(velmora::brakeUnit).count();
+    if (seconds < 0.05)
+        return u"instant"_s;
+    return u"about %1 s"_s.arg(QLocale().toString(seconds, 'f', 1));
 }

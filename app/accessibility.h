@@ -50,9 +50,15 @@ private:
 // Enter and Return press the button while it has the focus, as Space does.
 void pressOnEnter(QAbstractButton* button);
 
-// A scroll bar that frames itself while it has the keyboard focus; the platform styles draw
-// no focus for scroll bars.
-QScrollBar* makeFocusFramedScrollBar(QWidget* parent);
+// The speed scroll bar. It frames itself while it has the keyboard focus, as the platform
+// styles draw no focus for scroll bars; PageUp and PageDown move it by a tenth of its range
+// (clicks still move it by 1); its tooltip and accessible value name a run's length.
+QScrollBar* makeSpeedBar(QWidget* parent);
+
+// How long a run's waits last at a speed bar value: "instant", "about 2.0 s".
+QString describeRunLength(int speedBarValue);
 
 // The property that marks the hidden text boxes of the presets.
 inline constexpr char parameterStoreProperty[] = "velmoraParameterStore";
+// The property that marks the speed bar.
+inline constexpr char speedBarProperty[] = "velmoraSpeedBar";

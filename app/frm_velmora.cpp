@@ -77,9 +77,8 @@ template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
     return control;
 }
 
-// The speed bar frames itself while focused.
 QWidget* createSpeedBar(frmVelmora& window, QWidget* container) {
-    window.HScroll1 = makeFocusFramedScrollBar(container);
+    window.HScroll1 = makeSpeedBar(container);
     return window.HScroll1;
 }
 
