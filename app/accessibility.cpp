@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -302,6 +303,33 @@ private:
     }
 };
 
+class CaptionOrderArrows : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
+        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
+        if ((!forward && !back) || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        // The captions read top to bottom, whatever the staircase does sideways.
+        auto* option = static_cast<QRadioButton*>(watched);
+        auto group =
+            option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+        std::ranges::stable_sort(group, {}, &QWidget::y);
+        const auto at = group.indexOf(option) + (forward ? 1 : -1);
+        if (at >= 0 && at < group.size()) {
+            group[at]->click();
+            group[at]->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+};
+
 } // namespace
 
 void installVelmoraAccessibility() {
@@ -360,4 +388,8 @@ QString describeRunLength(int speedBarValue) {
     if (seconds < 0.05)
         return u"instant"_s;
     return u"about %1 s"_s.arg(QLocale().toString(seconds, 'f', 1));
+}
+
+void arrowsInCaptionOrder(QRadioButton* option) {
+    option->installEventFilter(new CaptionOrderArrows(option));
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 class QAbstractButton;
+class QRadioButton;
 class QScrollBar;
 class QWidget;
 
@@ -57,6 +58,9 @@ QScrollBar* makeSpeedBar(QWidget* parent);
 
 // How long a run's waits last at a speed bar value: "instant", "about 2.0 s".
 QString describeRunLength(int speedBarValue);
+
+// Arrow keys move through the button's option group in caption order, top to bottom.
+void arrowsInCaptionOrder(QRadioButton* option);
 
 // The property that marks the hidden text boxes of the presets.
 inline constexpr char parameterStoreProperty[] = "velmoraParameterStore";

@@ -265,7 +265,9 @@ void frmVelmora::buildControls() {
             // An option becomes a Tab stop only when selected (see connectHandlers).
             const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
             button->setFocusPolicy(option ? Qt::ClickFocus : Qt::StrongFocus);
-            if (!option)
+            if (option)
+                arrowsInCaptionOrder(static_cast<QRadioButton*>(button));
+            else
                 pressOnEnter(button);
             focusOrder.emplace_back(row.tabIndex, button);
         } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
