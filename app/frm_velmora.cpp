@@ -255,7 +255,9 @@ void frmVelmora::buildControls() {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignTop |
                                 (row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
-            label->setAutoFillBackground(true);
+            // Only the letters: the picture shows around them, and a neighbour's box cannot
+            // cover them.
+            label->setAutoFillBackground(false);
         } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
             frame->setTitle(literal);
             frame->setAutoFillBackground(true);

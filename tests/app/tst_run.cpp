@@ -138,6 +138,55 @@ private slots:
         QCOMPARE(second, first);
     }
 
+    void labelsHideNothing_data() {
+        QTest::addColumn<QString>("distance");
+        QTest::newRow("300") << u"opV300"_s;
+        QTest::newRow("350") << u"opV350"_s;
+        QTest::newRow("400, detector and pattern labels overlap") << u"opV400"_s;
+    }
+
+    // Around the letters, every label's box shows the picture; no letter is cut off by a box.
+    void labelsHideNothing() {
+        QFETCH(QString, distance);
+        frmVelmora w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.findChild<QRadioButton*>(distance)->click();
+        pressStart(w);
+        const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage picture = w.picture().convertToFormat(QImage::Format_RGB32);
+
+        QList<QLabel*> labels;
+        QRegion text; // and the controls that lie over a box, as the scroll bar over the title
+        for (const QWidget* control : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isVisible() && !qobject_cast<const QLabel*>(control))
+                text += control->geometry();
+        }
+        for (QLabel* label : w.findChildren<QLabel*>()) {
+            if (!label->isVisible())
+                continue;
+            const QRect ink = label->fontMetrics().boundingRect(
+                label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, label->text());
+            QVERIFY2(label->contentsRect().contains(ink), qPrintable(label->objectName()));
+            text += ink.translated(label->pos()).adjusted(-2, -2, 2, 2);
+            labels << label;
+        }
+        QCOMPARE(labels.size(), 6); // the title, the prompt and the four result labels
+        int picturePixels = 0;
+        for (const QLabel* label : labels) {
+            for (int y = label->y(); y <= label->geometry().bottom(); ++y) {
+                for (int x = label->x(); x <= label->geometry().right(); ++x) {
+                    if (text.contains(QPoint(x, y)))
+                        continue;
+                    QVERIFY2(shown.pixel(x, y) == picture.pixel(x, y),
+                             qPrintable(u"%1 at %2, %3"_s.arg(label->objectName()).arg(x).arg(y)));
+                    picturePixels += picture.pixelColor(x, y) != grey;
+                }
+            }
+        }
+        QVERIFY(picturePixels > 100); // boxes that lie over drawing, not only over background
+    }
+
     void picture_data() {
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QColor>("colour");
