@@ -9,13 +9,17 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -303,6 +307,37 @@ private:
     }
 };
 
+// The platform's style for everything else; its focus frame, where it draws one at all, is a
+// faint tint shown only after a key has moved the focus.
+class FocusRingStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect)
+            return drawRing(painter, option->rect);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    // Some styles, Fusion among them, fold a push button's focus into its panel instead.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && option->state & State_HasFocus)
+            drawRing(painter, option->rect.adjusted(2, 2, -2, -2));
+    }
+
+private:
+    static void drawRing(QPainter* painter, const QRect& rect) {
+        painter->save();
+        QPen pen(focusRingColour, 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
 class CaptionOrderArrows : public QObject {
 public:
     using QObject::QObject;
@@ -369,6 +404,22 @@ void VelmoraAnnouncer::announce(const QString& text) {
     m_shown = true;
     QAccessibleEvent show(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&show);
+}
+
+void showFocusRing(QWidget* control) {
+    static QPointer<FocusRingStyle> style;
+    if (!style) {
+        style = new FocusRingStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    control->setStyle(style);
+    // The platform styles draw focus only once a key has moved it; here it shows at once.
+    control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if (auto* bar = qobject_cast<QScrollBar*>(control)) {
+        QPalette palette = bar->palette();
+        palette.setColor(QPalette::Active, QPalette::Highlight, focusRingColour);
+        bar->setPalette(palette);
+    }
 }
 
 void pressOnEnter(QAbstractButton* button) {

@@ -271,6 +271,7 @@ void frmVelmora::buildControls() {
                 arrowsInCaptionOrder(static_cast<QRadioButton*>(button));
             else
                 pressOnEnter(button);
+            showFocusRing(button);
             focusOrder.emplace_back(row.tabIndex, button);
         } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
             box->setText(caption);
@@ -295,6 +296,7 @@ void frmVelmora::buildControls() {
                 u"it takes about 4 seconds."_s);
             bar->setPalette(platformPalette());
             bar->setFocusPolicy(Qt::StrongFocus);
+            showFocusRing(bar);
             focusOrder.emplace_back(row.tabIndex, bar);
         }
         control->setVisible(row.shown);
