@@ -110,8 +110,13 @@ public:
         s.readOnly = true;
         return s;
     }
-    // The Start action draws over the whole client area.
-    QRect rect() const override { return globalRect(owner()); }
+    // The Start action draws over the whole client area, wherever the zoom puts it.
+    QRect rect() const override {
+        const QRect area = picture()->area();
+        if (area.isEmpty())
+            return globalRect(owner());
+        return QRect(owner()->mapToGlobal(area.topLeft()), area.size());
+    }
 };
 
 class AnnouncerAccessible : public LeafAccessible {

@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 class QAbstractButton;
@@ -28,9 +29,13 @@ public:
     explicit VelmoraPicture(QWidget* window);
     QString description() const { return m_description; }
     void setDescription(const QString& description);
+    // Where it lies in the window; empty: the whole window.
+    QRect area() const { return m_area; }
+    void setArea(const QRect& area) { m_area = area; }
 
 private:
     QString m_description;
+    QRect m_area;
 };
 
 // Tells the listener that a run has ended: a notification that shows with the summary as its

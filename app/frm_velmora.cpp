@@ -8,26 +8,17 @@
 #include "brake.h"
 #include "canvas.h"
 #include "number_text.h"
-#include "parameter_store.h"
-#include "result_labels.h"
 #include "run_hold.h"
 #include "run_report.h"
-#include "run_time_error.h"
 #include "spiral_scan.h"
-#include "start_action.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -38,12 +29,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString appName = u"Velmora"_s;
-
-// The only conversion from layout units to Qt's logical pixels.
-int toPixels(double twips) {
-    return qRound(twips / velmora::twipsPerPixel);
+// The only conversion from layout units to Qt's logical pixels; the zoom is its one factor.
+int toPixels(double twips, double zoom) {
+    return qRound(twips * zoom / velmora::twipsPerPixel);
 }
+
+// Where a result label was last placed, in twips, so that a new zoom can place it again.
+constexpr char twipsPositionProperty[] = "velmoraTwipsPosition";
 
 constexpr QSize clientTwips(11475, 8400);
 
@@ -59,9 +51,9 @@ constexpr FontStyle arialBold{u"Arial", 9.75, true};
 constexpr FontStyle timesBold14{u"Times New Roman", 14.25, true};
 constexpr FontStyle timesBold15{u"Times New Roman", 15.75, true};
 
-QFont makeFont(const FontStyle& style) {
+QFont makeFont(const FontStyle& style, double zoom) {
     QFont font(QString::fromUtf16(style.face));
-    font.setPointSizeF(style.points);
+    font.setPointSizeF(style.points * zoom);
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
@@ -165,36 +157,13 @@ QPalette platformPalette() {
     return palette;
 }
 
-// Reads the presets straight from the hidden text boxes each time the run asks.
-class TextBoxStore final : public velmora::ParameterStore {
-public:
-    TextBoxStore(const QLineEdit& fi, const QLineEdit& rozteč, const QLineEdit& spomaleni)
-        : m_fi(fi), m_rozteč(rozteč), m_spomaleni(spomaleni) {}
-    QString nFi() const override { return m_fi.text(); }
-    QString nRozteč() const override { return m_rozteč.text(); }
-    QString nSpomaleni() const override { return m_spomaleni.text(); }
-
-private:
-    const QLineEdit& m_fi;
-    const QLineEdit& m_rozteč;
-    const QLineEdit& m_spomaleni;
-};
-
-class ResultLabelBoard final : public velmora::LabelBoard {
-public:
-    explicit ResultLabelBoard(const frmVelmora& window)
-        : m_labels{window.labClona, window.labDetektorB, window.labPravděpodobnost,
-                   window.labZdroj} {}
-    void showLabel(velmora::ResultLabel which, float left, float top) override {
-        QLabel* label = m_labels.at(std::size_t(which));
-        label->setVisible(true);
-        label->move(toPixels(left), label->y());
-        label->move(label->x(), toPixels(top));
+const ControlRow* rowOf(const QWidget* control) {
+    for (const ControlRow& row : controls) {
+        if (control->objectName() == text(row.name))
+            return &row;
     }
-
-private:
-    std::array<QLabel*, 4> m_labels; // in the order of velmora::ResultLabel
-};
+    return nullptr;
+}
 
 } // namespace
 
@@ -208,8 +177,8 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     setObjectName(u"frmVelmora"_s);
     setWindowTitle(appName + u" - www.velmora.example.org"_s);
     setWindowIcon(QIcon(u":/velmora/velmora.png"_s));
-    setFixedSize(toPixels(clientTwips.width()), toPixels(clientTwips.height()));
-    setFont(makeFont(windowFont));
+    setFixedSize(toPixels(clientTwips.width(), 1), toPixels(clientTwips.height(), 1));
+    setFont(makeFont(windowFont, 1));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, velmora::Canvas::toQColor(velmora::colours::lightGrey));
     grey.setColor(QPalette::Button, velmora::Canvas::toQColor(velmora::colours::lightGrey));
@@ -226,6 +195,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     // A slow run sleeps between its steps instead of keeping a core busy.
     velmora::setBrake([](std::chrono::nanoseconds wait) { velmora::brakeWait(wait); });
     connectHandlers();
+    createActions();
     cmdStart->setFocus();
     Form_Load();
 }
@@ -240,10 +210,7 @@ void frmVelmora::buildControls() {
         const QString name = text(row.name);
         const QString caption = text(row.caption);
         control->setObjectName(name);
-        control->setGeometry(toPixels(row.left), toPixels(row.top), toPixels(row.width),
-                             toPixels(row.height));
-        // Set on every control: inside a frame the frame's bold font would be inherited.
-        control->setFont(makeFont(row.font.face ? row.font : windowFont));
+        placeControl(control);
         control->setAccessibleName(caption);
         // A '&' would otherwise become an access key; no caption defines one.
         QString literal = caption;
@@ -305,6 +272,44 @@ void frmVelmora::buildControls() {
     std::ranges::sort(focusOrder, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+}
+
+QRect frmVelmora::toWindow(const QRectF& twips, bool inWindow) const {
+    const QPoint corner(toPixels(twips.left(), m_zoom), toPixels(twips.top(), m_zoom));
+    return QRect(corner + (inWindow ? m_origin : QPoint()),
+                 QSize(toPixels(twips.width(), m_zoom), toPixels(twips.height(), m_zoom)));
+}
+
+void frmVelmora::placeControl(QWidget* control) {
+    const ControlRow& row = *rowOf(control);
+    QRectF twips(row.left, row.top, row.width, row.height);
+    if (const QVariant placed = control->property(twipsPositionProperty); placed.isValid())
+        twips.moveTopLeft(placed.toPointF());
+    control->setGeometry(toWindow(twips, row.container == nullptr));
+    // Set on every control: inside a frame the frame's bold font would be inherited.
+    control->setFont(makeFont(row.font.face ? row.font : windowFont, m_zoom));
+
+    // Font sizes do not scale exactly with the zoom: should a caption need more room than its
+    // box, the box grows, as it draws nothing of its own.
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QRect room = label->contentsRect();
+        const QRect need = label->fontMetrics().boundingRect(
+            room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+        const int wider = std::max(0, need.width() - room.width());
+        const int taller = std::max(0, need.height() - room.height());
+        if (wider > 0 || taller > 0) {
+            const int left = row.align == Align::Centre ? (wider + 1) / 2 : 0;
+            label->setGeometry(label->geometry().adjusted(-left, 0, wider - left, taller));
+        }
+    }
+}
+
+void frmVelmora::applyZoom() {
+    setFont(makeFont(windowFont, m_zoom));
+    for (const ControlRow& row : controls)
+        placeControl(findChild<QWidget*>(text(row.name)));
+    m_picture->setArea(clientArea());
+    update();
 }
 
 void frmVelmora::connectHandlers() {
@@ -385,75 +390,18 @@ void frmVelmora::cmdKonec_Click() {
     close();
 }
 
-void frmVelmora::cmdStart_Click() {
-    if (m_hold->isHolding()) {
-        // Reached during a run by a queued call or a screen reader's press: it runs after it.
-        m_hold->defer([this] { cmdStart_Click(); });
-        return;
-    }
-    QString failure;
-    {
-        m_hold->begin();
-        const auto release = qScopeGuard([this] { m_hold->end(); });
-        try {
-            run();
-        } catch (const velmora::RunTimeError& error) {
-            if (m_canvas)
-                m_canvas->present(); // the run stopped mid-step; show what it drew
-            m_picture->setDescription(
-                u"The last run stopped: %1. The picture is incomplete."_s.arg(error.message()));
-            failure = error.message();
-        }
-    }
-    if (!failure.isEmpty())
-        QMessageBox::critical(this, appName, failure);
+void frmVelmora::placeResultLabel(QLabel* label, QPointF twips) {
+    label->setProperty(twipsPositionProperty, twips);
+    placeControl(label);
 }
 
-void frmVelmora::run() {
-    if (!m_canvas) {
-        m_canvas = createCanvas();
-        // Synchronous, so each scan step shows; then the window repaints what was uncovered
-        // and answers the window manager, while input waits for the run's end.
-        m_canvas->setPresenter([this](const QRect& changed) {
-            repaint(changed);
-            m_hold->letThrough();
-        });
-    }
-    const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
-    ResultLabelBoard labels(*this);
-    const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
-    const QString summary = velmora::describeRun(report);
-    m_picture->setDescription(summary);
-    m_announcer->announce(summary);
-}
-
-QImage frmVelmora::picture() {
-    return m_canvas ? m_canvas->image() : QImage();
+QRect frmVelmora::clientArea() const {
+    return toWindow(QRectF(QPointF(), clientTwips), true);
 }
 
 std::unique_ptr<velmora::Canvas> frmVelmora::createCanvas() {
-    return std::make_unique<velmora::Canvas>(size(), devicePixelRatio());
-}
-
-void frmVelmora::closeEvent(QCloseEvent* event) {
-    if (m_hold->isHolding()) {
-        event->ignore();
-        m_hold->defer([this] { close(); });
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
-void frmVelmora::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    const QRect area = event->rect();
-    if (!m_canvas) {
-        painter.fillRect(area, palette().window());
-        return;
-    }
-    const QImage& image = m_canvas->image();
-    // The source rectangle counts image pixels, more than logical ones on high-DPI screens.
-    const qreal ratio = image.devicePixelRatio();
-    painter.drawImage(area, image,
-                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+    // In logical pixels at 100 %, which the run's pixel coordinates count; the zoom goes into
+    // the device scale, so lines are drawn at full resolution rather than enlarged.
+    const QSize client(toPixels(clientTwips.width(), 1), toPixels(clientTwips.height(), 1));
+    return std::make_unique<velmora::Canvas>(client, devicePixelRatio() * m_zoom);
 }

@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QGroupBox;
 class QLabel;
@@ -86,10 +88,20 @@ public:
     // the first run.
     QImage picture();
 
+    // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
+    // is remembered between starts; F11 fills the screen at the largest zoom that fits.
+    double zoom() const { return m_zoom; }
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    void setFullScreen(bool on);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // During a run a close request waits for its end: nothing is destroyed under a run.
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Allocated at the first Start, so a failure is a run-time error the window survives.
     virtual std::unique_ptr<velmora::Canvas> createCanvas();
 
@@ -97,9 +109,28 @@ private:
     void buildControls();
     void connectHandlers();
     void run();
+    void setPresenter();
+    void createActions();
+    // Twips, from the client area's corner or a frame's, to the window's pixels at the zoom.
+    QRect toWindow(const QRectF& twips, bool inWindow) const;
+    void placeControl(QWidget* control);
+    void placeResultLabel(QLabel* label, QPointF twips);
+    // Where the picture lies in the window.
+    QRect clientArea() const;
+    void applyZoom();
+    void setZoomPercent(int percent);
+    // At a new zoom, the last run drawn again at the new scale.
+    void redrawPicture();
+
+    static inline const QString appName = QStringLiteral("Velmora");
 
     std::unique_ptr<velmora::Canvas> m_canvas;
     VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
     VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
     RunHold* m_hold = nullptr;               // input that comes during a run
+
+    int m_zoomPercent = 100; // the step the keys have chosen
+    double m_zoom = 1;       // in effect: the step, or what fits the screen when full
+    QPoint m_origin;         // the client area's corner: away from 0 only in full screen
+    std::optional<std::pair<QString, QString>> m_lastRun; // its frequency and distance texts
 };

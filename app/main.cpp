@@ -23,6 +23,7 @@ int main(int argc, char* argv[]) {
     prepareWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Velmora"_s);
+    QApplication::setOrganizationName(u"Velmora"_s); // where the zoom is remembered
     // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
     QApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
 
