@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -91,10 +92,19 @@ public:
     // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
     // is remembered between starts; F11 fills the screen at the largest zoom that fits.
     double zoom() const { return m_zoom; }
+    // Where the picture lies in the window: all of it, but for a margin in full screen.
+    QRect clientArea() const;
     void zoomIn();
     void zoomOut();
     void resetZoom();
+    void restoreZoom(); // the zoom of the last window
     void setFullScreen(bool on);
+    // What the last Start read and drew, so files can show that run and not later presets.
+    struct RunRecord {
+        QString fi, rozteč;              // the frequency and distance texts it ran with
+        std::vector<double> intensities; // its bars in twips, bottom up; empty if it stopped
+    };
+    const std::optional<RunRecord>& lastRun() const { return m_lastRun; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -115,8 +125,6 @@ private:
     QRect toWindow(const QRectF& twips, bool inWindow) const;
     void placeControl(QWidget* control);
     void placeResultLabel(QLabel* label, QPointF twips);
-    // Where the picture lies in the window.
-    QRect clientArea() const;
     void applyZoom();
     void setZoomPercent(int percent);
     // At a new zoom, the last run drawn again at the new scale.
@@ -125,6 +133,7 @@ private:
     static inline const QString appName = QStringLiteral("Velmora");
 
     std::unique_ptr<velmora::Canvas> m_canvas;
+    std::optional<RunRecord> m_lastRun;
     VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
     VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
     RunHold* m_hold = nullptr;               // input that comes during a run
@@ -132,5 +141,4 @@ private:
     int m_zoomPercent = 100; // the step the keys have chosen
     double m_zoom = 1;       // in effect: the step, or what fits the screen when full
     QPoint m_origin;         // the client area's corner: away from 0 only in full screen
-    std::optional<std::pair<QString, QString>> m_lastRun; // its frequency and distance texts
 };

@@ -110,10 +110,12 @@ void frmVelmora::run() {
         setPresenter();
     }
     const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
-    m_lastRun.emplace(nFi->text(), nRozteč->text());
+    // No handler runs during a run, so these texts hold for all of it.
+    m_lastRun = RunRecord{nFi->text(), nRozteč->text(), {}};
     ResultLabelBoard labels(*this,
                             [this](QLabel* label, QPointF at) { placeResultLabel(label, at); });
     const velmora::RunReport report = velmora::runStartAction(store, *m_canvas, labels);
+    m_lastRun->intensities = report.intensities;
     const QString summary = velmora::describeRun(report);
     m_picture->setDescription(summary);
     m_announcer->announce(summary);
@@ -131,7 +133,7 @@ void frmVelmora::redrawPicture() {
     if (m_lastRun) {
         // Drawn again from the same calls, so lines stay sharp at any zoom. A run that stopped
         // stops again at the same place.
-        const RedrawStore store(m_lastRun->first, m_lastRun->second);
+        const RedrawStore store(m_lastRun->fi, m_lastRun->rozteč);
         NoLabels labels;
         try {
             velmora::runStartAction(store, *canvas, labels);

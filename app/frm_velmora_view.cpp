@@ -45,7 +45,9 @@ void frmVelmora::createActions() {
     leave->setShortcut(Qt::Key_Escape);
     connect(leave, &QAction::triggered, this, [this] { setFullScreen(false); });
     addAction(leave);
+}
 
+void frmVelmora::restoreZoom() {
     setZoomPercent(QSettings().value(zoomKey, 100).toInt());
 }
 

@@ -91,6 +91,7 @@ private slots:
         checkZoomed(w, zoom, {});
 
         frmVelmora next;
+        next.restoreZoom();
         QCOMPARE(next.size(), w.size());
         next.cmdStart_Click();
         QVERIFY(next.picture() == w.picture());

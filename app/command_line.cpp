@@ -1,0 +1,267 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "command_line.h"
+
+#include "picture_file.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <QTimer>
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Button = QRadioButton* frmVelmora::*;
+using Choice = std::pair<const char16_t*, Button>;
+using F = frmVelmora;
+
+const std::array<Choice, 5> frequencies{{{u"higher", &F::op5},
+                                         {u"high", &F::op1},
+                                         {u"middle", &F::op06},
+                                         {u"low", &F::op02},
+                                         {u"lower", &F::op003}}};
+const std::array<Choice, 3> distances{
+    {{u"300", &F::opV300}, {u"350", &F::opV350}, {u"400", &F::opV400}}};
+
+constexpr int maxScale = 8; // 6120 × 4480 pixels: a poster, and still a few hundred MB at most
+
+const QString usage = u"Usage: velmora [options]"_s;
+
+template <std::size_t n> QString listOf(const std::array<Choice, n>& choices) {
+    QStringList names;
+    for (const Choice& c : choices)
+        names << QString::fromUtf16(c.first);
+    return names.mid(0, names.size() - 1).join(u", "_s) + u" or "_s + names.last();
+}
+
+template <std::size_t n> Button find(const std::array<Choice, n>& choices, const QString& name) {
+    for (const Choice& c : choices) {
+        if (name == QString::fromUtf16(c.first))
+            return c.second;
+    }
+    return nullptr;
+}
+
+// The same digits in every locale, and enough of them to give back the very double.
+QByteArray exactText(double value) {
+    std::array<char, 32> digits;
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                   std::chars_format::general, 17)
+                         .ptr;
+    return QByteArray(digits.data(), end - digits.data());
+}
+
+QByteArray intensitiesCsv(const std::vector<double>& bars) {
+    QByteArray csv = "y_twips,intensity_twips\n";
+    // The run scans from the detector's bottom end at y 7000 upwards, 25 twips a point.
+    for (std::size_t i = 0; i < bars.size(); ++i)
+        csv += QByteArray::number(7000 - 25 * qsizetype(i)) + ',' + exactText(bars[i]) + '\n';
+    return csv;
+}
+
+bool writeIntensities(const QString& path, const std::vector<double>& bars, QString* error) {
+    const QByteArray csv = intensitiesCsv(bars);
+    if (path == u"-") {
+        if (std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout) ==
+                std::size_t(csv.size()) &&
+            std::fflush(stdout) == 0)
+            return true;
+        *error = u"cannot write the intensities to standard output"_s;
+        return false;
+    }
+    return saveFileSafely(
+        path, [&](QIODevice& file) { return file.write(csv) == csv.size(); }, error);
+}
+
+// Without --output: a name no one else holds, made here; a link planted in the shared folder
+// makes the name taken, never followed.
+bool writeUniquePicture(frmVelmora& window, int scale, QString* path, QString* error) {
+    // Qt gives no path at all for a TMPDIR that does not exist, which would mean the current
+    // folder.
+    const QString folder = QDir::tempPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        *error = u"the temporary folder %1 (TMPDIR) does not exist; set TMPDIR to one that does, "
+                 u"or name the picture with --output FILE"_s.arg(
+                     QDir::toNativeSeparators(qEnvironmentVariable("TMPDIR")));
+        return false;
+    }
+    QTemporaryFile file(QDir(folder).filePath(u"velmora-XXXXXX.png"_s));
+    file.setAutoRemove(false);
+    if (!file.open()) {
+        *error = u"cannot create a picture file in %1: %2"_s.arg(QDir::toNativeSeparators(folder),
+                                                                 file.errorString());
+        return false;
+    }
+    *path = file.fileName();
+    file.close();
+    // The file is ours alone now; the picture replaces it whole.
+    if (writePicture(window, *path, scale, error))
+        return true;
+    file.remove();
+    return false;
+}
+
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+} // namespace
+
+std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* commandLine,
+                                    QString* message) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Fresnel diffraction at an aperture, built up from Cornu spirals.\nOpens the window; "
+        u"with --output or --intensities runs once without one, and needs no display."_s);
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
+    const QCommandLineOption version({u"v"_s, u"version"_s}, u"Show the version and exit."_s);
+    const QCommandLineOption frequency(
+        u"frequency"_s, u"The light's frequency: %1 (default middle)."_s.arg(listOf(frequencies)),
+        u"name"_s);
+    const QCommandLineOption distance(
+        u"distance"_s,
+        u"The distance from the diaphragm to the detector: %1 (default 350)."_s.arg(
+            listOf(distances)),
+        u"value"_s);
+    const QCommandLineOption run(u"run"_s, u"Press Start as soon as the window shows."_s);
+    const QCommandLineOption output(
+        {u"o"_s, u"output"_s},
+        u"Run once without a window and write the window after the run to the file: SVG if its "
+        u"name ends in .svg, otherwise PNG."_s,
+        u"file"_s);
+    const QCommandLineOption scale(
+        u"scale"_s,
+        u"Make the picture n times 765 x 560 pixels, n from 1 to %1 (default 1)."_s.arg(maxScale),
+        u"n"_s, u"1"_s);
+    const QCommandLineOption intensities(
+        u"intensities"_s,
+        u"Run once without a window and write the 221 intensity bars as CSV to the file, or to "
+        u"standard output for -."_s,
+        u"file"_s);
+    parser.addOptions({help, version, frequency, distance, run, output, scale, intensities});
+
+    const auto fail = [&](const QString& error) {
+        *message = u"velmora: %1\n%2 (see velmora --help)\n"_s.arg(error, usage);
+        return 2;
+    };
+    if (!parser.parse(arguments)) {
+        QString error = parser.errorText();
+        if (error.startsWith(u"Unknown option"))
+            error += u" The options are -h, -v, --frequency, --distance, --run, -o, --scale and "
+                     u"--intensities."_s;
+        else if (error.contains(u"--frequency"))
+            error += u" It takes %1."_s.arg(listOf(frequencies));
+        else if (error.contains(u"--distance"))
+            error += u" It takes %1."_s.arg(listOf(distances));
+        return fail(error);
+    }
+    if (parser.isSet(help)) {
+        *message = parser.helpText();
+        message->replace(0, message->indexOf(u'\n'), usage);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        *message = u"velmora " VELMORA_VERSION "\n"_s;
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(u"unexpected argument '%1': velmora takes only options."_s.arg(
+            parser.positionalArguments()[0]));
+
+    CommandLine result;
+    if (parser.isSet(frequency)) {
+        result.frequency = find(frequencies, parser.value(frequency));
+        if (!result.frequency)
+            return fail(u"--frequency takes %1, not '%2'."_s.arg(listOf(frequencies),
+                                                                 parser.value(frequency)));
+    }
+    if (parser.isSet(distance)) {
+        result.distance = find(distances, parser.value(distance));
+        if (!result.distance)
+            return fail(
+                u"--distance takes %1, not '%2'."_s.arg(listOf(distances), parser.value(distance)));
+    }
+    bool whole = false;
+    result.scale = parser.value(scale).toInt(&whole);
+    if (!whole || result.scale < 1 || result.scale > maxScale)
+        return fail(u"--scale takes a whole number from 1 to %1, not '%2'."_s.arg(maxScale).arg(
+            parser.value(scale)));
+    for (const auto& [option, value] :
+         {std::pair{&output, &result.output}, std::pair{&intensities, &result.intensities}}) {
+        *value = parser.value(*option);
+        if (parser.isSet(*option) && value->isEmpty())
+            return fail(u"--%1 takes a file name, not an empty one."_s.arg(option->names().last()));
+    }
+    result.run = parser.isSet(run);
+    *commandLine = result;
+    return std::nullopt;
+}
+
+void applyPresets(frmVelmora& window, const CommandLine& commandLine) {
+    for (auto button : {commandLine.frequency, commandLine.distance}) {
+        if (button)
+            (window.*button)->setChecked(true);
+    }
+}
+
+int runWithoutDisplay(frmVelmora& window, const CommandLine& commandLine) {
+    window.show(); // on the offscreen platform: laid out and painted as on a screen
+
+    // A run-time error opens a message box no one here could close: close it, keep its text.
+    QString stopped;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&stopped] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            stopped = box->text();
+            box->done(0);
+        }
+    });
+    closer.start(10);
+    window.cmdStart->click();
+    closer.stop();
+    const auto& run = window.lastRun();
+    if (!run || run->intensities.empty()) {
+        err() << u"velmora: the run stopped: %1"_s.arg(stopped) << Qt::endl;
+        return 1;
+    }
+
+    QString error;
+    if (!commandLine.output.isEmpty() &&
+        !writePicture(window, commandLine.output, commandLine.scale, &error)) {
+        err() << u"velmora: "_s << error << Qt::endl;
+        return 1;
+    }
+    if (!commandLine.intensities.isEmpty() &&
+        !writeIntensities(commandLine.intensities, run->intensities, &error)) {
+        err() << u"velmora: "_s << error << Qt::endl;
+        return 1;
+    }
+    if (commandLine.withoutWindow())
+        return 0;
+
+    QString path;
+    if (!writeUniquePicture(window, commandLine.scale, &path, &error)) {
+        err() << u"velmora: no display is available, and "_s << error << Qt::endl;
+        return 1;
+    }
+    QTextStream(stdout) << u"No display is available, so Velmora drew its window after one run "
+                           u"into %1."_s.arg(QDir::toNativeSeparators(path))
+                        << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The command line: presets chosen as the option buttons would choose them, and runs without
+// a window that write the picture or the intensities to files.
+#pragma once
+
+#include "frm_velmora.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct CommandLine {
+    QRadioButton* frmVelmora::*frequency = nullptr; // the option button to select, if any
+    QRadioButton* frmVelmora::*distance = nullptr;
+    bool run = false;    // press Start once the window shows
+    QString output;      // picture file; empty for none
+    QString intensities; // CSV file, "-" for standard output; empty for none
+    int scale = 1;       // picture size as a multiple of the window's
+
+    bool withoutWindow() const { return !output.isEmpty() || !intensities.isEmpty(); }
+};
+
+// ARGUMENTS start with the program's name. When they ask only for help or the version, or are
+// wrong, returns the exit status and in *message what to print: on standard output for
+// status 0, otherwise on standard error.
+std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* commandLine,
+                                    QString* message);
+
+// Selects the option buttons asked for; their handlers run as for a click.
+void applyPresets(frmVelmora& window, const CommandLine& commandLine);
+
+// One run in a window no one sees, then the files asked for; without any, the picture goes to
+// a new file in the temporary folder, whose path is printed. Returns the exit status.
+int runWithoutDisplay(frmVelmora& window, const CommandLine& commandLine);

@@ -1,0 +1,249 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The program as a user starts it without a display: its options, the files it writes, and
+// how it refuses what it cannot do.
+
+// moc cannot read the accented label names and needs none of these.
+#ifndef Q_MOC_RUN
+#include "recording_surface.h"
+
+#include "number_text.h"
+#include "parameter_store.h"
+#include "start_action.h"
+#endif
+
+#include <QImage>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run {
+    int status;
+    QString out, err;
+};
+
+// In an empty folder with its own TMPDIR, so that anything written shows up.
+class Sandbox {
+public:
+    QTemporaryDir cwd, tmp, runtime;
+
+    Run velmora(const QStringList& arguments, const QStringList& variables = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(u"TMPDIR"_s, tmp.path());
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+        for (const QString& v : variables)
+            env.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(cwd.path());
+        p.start(QStringLiteral(VELMORA_BINARY), arguments);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return {-1, {}, u"did not exit normally"_s};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QStringList written() const {
+        return QDir(cwd.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System) +
+               QDir(tmp.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System);
+    }
+    QString inCwd(const QString& name) const { return QDir(cwd.path()).filePath(name); }
+};
+
+std::vector<double> expectedBars(double fi, const QString& distance, const QLocale& locale) {
+    velmora::testing::RecordingSurface surface;
+    velmora::testing::RecordingLabelBoard labels;
+    const velmora::PresetTexts presets(velmora::numberToText(fi, locale), distance, u"0"_s);
+    return velmora::runStartAction(presets, surface, labels, locale).intensities;
+}
+
+void verifyCsv(const QByteArray& csv, const std::vector<double>& bars) {
+    const QList<QByteArray> rows = csv.split('\n');
+    QCOMPARE(rows.size(), 223); // the header, 221 points, and the empty rest after the last '\n'
+    QCOMPARE(rows[0], "y_twips,intensity_twips");
+    QCOMPARE(bars.size(), 221u);
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const QList<QByteArray> fields = rows[qsizetype(i) + 1].split(',');
+        QCOMPARE(fields.size(), 2);
+        QCOMPARE(fields[0].toInt(), 7000 - 25 * int(i));
+        bool number = false;
+        const double bar = fields[1].toDouble(&number);
+        QVERIFY2(number, fields[1].constData());
+        QVERIFY2(qAbs(bar - bars[i]) <= 1e-13 * qMax(1.0, qAbs(bars[i])),
+                 rows[qsizetype(i) + 1].constData());
+    }
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Whatever is wrong on the command line is refused, in two lines, before anything is written.
+    void options_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // begins standard output for 0, else standard error
+        QTest::newRow("help") << u"--help"_s << 0 << u"Usage: velmora [options]\n"_s;
+        QTest::newRow("version") << u"-v"_s << 0 << u"velmora " VELMORA_VERSION "\n"_s;
+        QTest::newRow("unknown option")
+            << u"--bogus -o w.png"_s << 2
+            << u"Unknown option 'bogus'. The options are -h, -v, --frequency, --distance, --run, "
+               u"-o, --scale and --intensities."_s;
+        QTest::newRow("unknown frequency")
+            << u"--frequency medium -o w.png"_s << 2
+            << u"--frequency takes higher, high, middle, low or lower, not 'medium'."_s;
+        QTest::newRow("distance without a value")
+            << u"-o w.png --distance"_s << 2
+            << u"Missing value after '--distance'. It takes 300, 350 or 400."_s;
+        QTest::newRow("scale too large") << u"--scale 9 -o w.png"_s << 2
+                                         << u"--scale takes a whole number from 1 to 8, not '9'."_s;
+        QTest::newRow("a file name without its option")
+            << u"w.png"_s << 2 << u"unexpected argument 'w.png': velmora takes only options."_s;
+    }
+    void options() {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        Sandbox box;
+        const Run run = box.velmora(arguments.split(u' '));
+        QCOMPARE(run.status, status);
+        if (status == 0) {
+            QVERIFY2(run.out.startsWith(message), qPrintable(run.out));
+            QCOMPARE(run.err, QString());
+        } else {
+            QCOMPARE(run.err, u"velmora: %1\nUsage: velmora [options] (see velmora --help)\n"_s.arg(
+                                  message));
+            QCOMPARE(run.out, QString());
+        }
+        QCOMPARE(box.written(), QStringList());
+    }
+
+    void formats_data() {
+        QTest::addColumn<QString>("arguments"); // the last names the file, "-" standard output
+        QTest::addColumn<QSize>("size");        // of the picture
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("fi");
+        QTest::addColumn<QString>("distance");
+        QTest::newRow("PNG") << u"-o w.png"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("PNG at scale 3")
+            << u"--scale 3 --output w.PNG"_s << QSize(2295, 1680) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("SVG") << u"-o w.svg"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("CSV") << u"--intensities bars.csv"_s << QSize() << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("CSV on standard output, lower, 400, decimal comma locale")
+            << u"--frequency lower --distance 400 --intensities -"_s << QSize() << u"cs_CZ.UTF-8"_s
+            << 0.03 << u"400"_s;
+    }
+    void formats() {
+        QFETCH(QString, arguments);
+        QFETCH(QSize, size);
+        QFETCH(QString, locale);
+        QFETCH(double, fi);
+        QFETCH(QString, distance);
+        Sandbox box;
+        const Run run = box.velmora(arguments.split(u' '), {u"LC_ALL="_s + locale});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QString file = arguments.section(u' ', -1);
+        QCOMPARE(box.written(), file == u"-" ? QStringList() : QStringList{file});
+        const QString path = box.inCwd(file);
+        QFile content(path);
+        QVERIFY(file == u"-" || content.open(QIODevice::ReadOnly));
+        if (size.isEmpty()) {
+            verifyCsv(file == u"-" ? run.out.toUtf8() : content.readAll(),
+                      expectedBars(fi, distance, QLocale(locale)));
+        } else if (file.endsWith(u".svg")) {
+            QSvgRenderer svg(path);
+            QVERIFY(svg.isValid());
+            QCOMPARE(svg.viewBox().size(), size);
+            QVERIFY(content.readAll().contains(">Start</text>")); // captions stay text
+        } else {
+            QCOMPARE(QImage(path, "png").size(), size);
+        }
+    }
+
+    // A link planted where the program writes is neither followed nor replaced.
+    void plantedLinks_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("link"); // in the working folder, or $TMPDIR/…
+        QTest::addColumn<int>("status");
+        QTest::newRow("--output") << u"-o w.png"_s << u"w.png"_s << 1;
+        QTest::newRow("--intensities") << u"--intensities bars.csv"_s << u"bars.csv"_s << 1;
+        QTest::newRow("no display, at the name once used in TMPDIR")
+            << QString() << u"$TMPDIR/velmora-window.png"_s << 0;
+    }
+    void plantedLinks() {
+        QFETCH(QString, arguments);
+        QFETCH(QString, link);
+        QFETCH(int, status);
+        Sandbox box;
+        QTemporaryDir victim;
+        const QString target = QDir(victim.path()).filePath(u"precious"_s);
+        QFile precious(target);
+        QVERIFY(precious.open(QIODevice::WriteOnly) && precious.write("precious") == 8);
+        precious.close();
+        link.replace(u"$TMPDIR"_s, box.tmp.path());
+        QVERIFY(QFile::link(target, box.inCwd(link)));
+
+        const Run run = box.velmora(arguments.split(u' ', Qt::SkipEmptyParts));
+        QCOMPARE(run.status, status);
+        QCOMPARE(QFileInfo(box.inCwd(link)).symLinkTarget(), target);
+        QVERIFY(precious.open(QIODevice::ReadOnly));
+        QCOMPARE(precious.readAll(), "precious");
+        if (status != 0) {
+            QVERIFY2(run.err.contains(u"is a symbolic link"), qPrintable(run.err));
+            QCOMPARE(box.written(), QStringList{link});
+            return;
+        }
+        // The picture went to a new file of its own, whose path was printed.
+        const QStringList pictures =
+            QDir(box.tmp.path())
+                .entryList({u"velmora-??????.png"_s}, QDir::Files | QDir::NoSymLinks);
+        QCOMPARE(pictures.size(), 1);
+        const QString picture = QDir(box.tmp.path()).filePath(pictures[0]);
+        QVERIFY2(run.out.contains(picture), qPrintable(run.out));
+        QCOMPARE(QImage(picture, "png").size(), QSize(765, 560));
+    }
+
+    // Said in one line that points to --output, with status 1 and nothing written; no abort.
+    void unusableSurroundings_data() {
+        QTest::addColumn<QString>("variables");
+        QTest::addColumn<QString>("message"); // part of it
+        const QString wayland = u"WAYLAND_DISPLAY=/nonexistent/wayland-0"_s;
+        QTest::newRow("X11 display without a server")
+            << u"DISPLAY=:97"_s << u"cannot open the display \":97\" (DISPLAY);"_s;
+        QTest::newRow("Wayland display without a compositor")
+            << wayland << u"display \"/nonexistent/wayland-0\" (WAYLAND_DISPLAY);"_s;
+        QTest::newRow("both") << u"DISPLAY=:97 "_s + wayland
+                              << u"\":97\" (DISPLAY) or \"/nonexistent/wayland-0\""_s;
+        QTest::newRow("no display, and TMPDIR missing")
+            << u"TMPDIR=/nonexistent/tmp"_s << u"/nonexistent/tmp (TMPDIR) does not exist"_s;
+    }
+    void unusableSurroundings() {
+        QFETCH(QString, variables);
+        QFETCH(QString, message);
+        if (QFileInfo::exists(u"/tmp/.X11-unix/X97"_s))
+            QSKIP("an X server listens on :97");
+        Sandbox box;
+        const Run run = box.velmora({}, variables.split(u' '));
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.startsWith(u"velmora: ") && run.err.count(u'\n') == 1 &&
+                     run.err.endsWith(u'\n') && run.err.contains(message) &&
+                     run.err.contains(u"--output FILE"),
+                 qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+        QCOMPARE(box.written(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
