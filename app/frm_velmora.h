@@ -16,7 +16,10 @@
 
 class QGroupBox;
 class QLabel;
+class QAction;
 class QCloseEvent;
+class QContextMenuEvent;
+class QPrinter;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -99,6 +102,16 @@ public:
     void resetZoom();
     void restoreZoom(); // the zoom of the last window
     void setFullScreen(bool on);
+
+    // The picture kept: the client area as the run left it, with its labels, copied to the
+    // clipboard as an image, saved as PNG or SVG through a file dialog, or printed to fit the
+    // page. Also in the picture's context menu.
+    QImage clientImage();
+    void copyPicture();
+    void savePicture();
+    bool savePictureAs(const QString& path, QString* error);
+    void printPicture();
+    void printPicture(QPrinter& printer);
     // What the last Start read and drew, so files can show that run and not later presets.
     struct RunRecord {
         QString fi, rozteč;              // the frequency and distance texts it ran with
@@ -112,6 +125,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // Allocated at the first Start, so a failure is a run-time error the window survives.
     virtual std::unique_ptr<velmora::Canvas> createCanvas();
 
@@ -137,6 +151,7 @@ private:
     VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
     VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
     RunHold* m_hold = nullptr;               // input that comes during a run
+    QList<QAction*> m_menu;                  // the picture's context menu; null: a separator
 
     int m_zoomPercent = 100; // the step the keys have chosen
     double m_zoom = 1;       // in effect: the step, or what fits the screen when full

@@ -26,25 +26,29 @@ constexpr QSizeF clientPixels(765, 560);
 } // namespace
 
 void frmVelmora::createActions() {
-    const auto add = [this](QList<QKeySequence> keys, void (frmVelmora::*slot)()) {
-        auto* action = new QAction(this);
+    const auto add = [this](const QString& text, QList<QKeySequence> keys, auto slot) {
+        auto* action = new QAction(text, this);
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, slot);
         addAction(action);
         return action;
     };
-    // Ctrl+= too: on most layouts "+" needs Shift.
-    add({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, &frmVelmora::zoomIn);
-    add({QKeySequence::ZoomOut}, &frmVelmora::zoomOut);
-    add({QKeySequence(Qt::CTRL | Qt::Key_0)}, &frmVelmora::resetZoom);
-    auto* full = new QAction(this);
-    full->setShortcut(Qt::Key_F11);
-    connect(full, &QAction::triggered, this, [this] { setFullScreen(!isFullScreen()); });
-    addAction(full);
-    auto* leave = new QAction(this);
-    leave->setShortcut(Qt::Key_Escape);
-    connect(leave, &QAction::triggered, this, [this] { setFullScreen(false); });
-    addAction(leave);
+    // Also the context menu of the picture, in this order.
+    m_menu = {
+        add(u"Copy picture"_s, {QKeySequence::Copy}, &frmVelmora::copyPicture),
+        add(u"Save picture..."_s, {QKeySequence::Save}, &frmVelmora::savePicture),
+        add(u"Print picture..."_s, {QKeySequence::Print},
+            static_cast<void (frmVelmora::*)()>(&frmVelmora::printPicture)),
+        nullptr,
+        // Ctrl+= too: on most layouts "+" needs Shift.
+        add(u"Zoom in"_s, {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+            &frmVelmora::zoomIn),
+        add(u"Zoom out"_s, {QKeySequence::ZoomOut}, &frmVelmora::zoomOut),
+        add(u"Actual size"_s, {QKeySequence(Qt::CTRL | Qt::Key_0)}, &frmVelmora::resetZoom),
+        add(u"Full screen"_s, {QKeySequence(Qt::Key_F11)},
+            [this] { setFullScreen(!isFullScreen()); }),
+    };
+    add(u"Leave full screen"_s, {QKeySequence(Qt::Key_Escape)}, [this] { setFullScreen(false); });
 }
 
 void frmVelmora::restoreZoom() {

@@ -125,9 +125,13 @@ bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
     // The controls lie over the picture, as on screen; the style draws captions as text.
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control->isVisibleTo(&window))
-            control->render(&painter, control->pos(), QRegion(),
-                            QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!control->isVisibleTo(&window))
+            continue;
+        // A label over the picture has no box of its own: only its text goes on top.
+        QWidget::RenderFlags flags = QWidget::DrawChildren;
+        if (control->autoFillBackground())
+            flags |= QWidget::DrawWindowBackground;
+        control->render(&painter, control->pos(), QRegion(), flags);
     }
     return painter.end();
 }
