@@ -11,16 +11,15 @@
 
 #include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
-class QGroupBox;
-class QLabel;
 class QAction;
 class QCloseEvent;
 class QContextMenuEvent;
-class QPrinter;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -112,6 +111,7 @@ public:
     bool savePictureAs(const QString& path, QString* error);
     void printPicture();
     void printPicture(QPrinter& printer);
+
     // What the last Start read and drew, so files can show that run and not later presets.
     struct RunRecord {
         QString fi, rozteč;              // the frequency and distance texts it ran with
