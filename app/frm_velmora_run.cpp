@@ -61,18 +61,6 @@ private:
     std::function<void(QLabel*, QPointF)> m_place;
 };
 
-// A store with the presets of an earlier run, and no wait: to draw that run again at once.
-class RedrawStore final : public velmora::ParameterStore {
-public:
-    RedrawStore(QString fi, QString rozteč) : m_fi(std::move(fi)), m_rozteč(std::move(rozteč)) {}
-    QString nFi() const override { return m_fi; }
-    QString nRozteč() const override { return m_rozteč; }
-    QString nSpomaleni() const override { return u"0"_s; }
-
-private:
-    QString m_fi, m_rozteč;
-};
-
 class NoLabels final : public velmora::LabelBoard {
 public:
     void showLabel(velmora::ResultLabel, float, float) override {}
@@ -133,7 +121,7 @@ void frmVelmora::redrawPicture() {
     if (m_lastRun) {
         // Drawn again from the same calls, so lines stay sharp at any zoom. A run that stopped
         // stops again at the same place.
-        const RedrawStore store(m_lastRun->fi, m_lastRun->rozteč);
+        const velmora::PresetTexts store(m_lastRun->fi, m_lastRun->rozteč, u"0"_s); // no wait
         NoLabels labels;
         try {
             velmora::runStartAction(store, *canvas, labels);
