@@ -4,15 +4,24 @@
 
 #include "accessibility.h"
 
+#include "spiral_scan.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOption>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -101,8 +110,13 @@ public:
         s.readOnly = true;
         return s;
     }
-    // The Start action draws over the whole client area.
-    QRect rect() const override { return globalRect(owner()); }
+    // The Start action draws over the whole client area, wherever the zoom puts it.
+    QRect rect() const override {
+        const QRect area = picture()->area();
+        if (area.isEmpty())
+            return globalRect(owner());
+        return QRect(owner()->mapToGlobal(area.topLeft()), area.size());
+    }
 };
 
 class AnnouncerAccessible : public LeafAccessible {
@@ -192,6 +206,29 @@ public:
     void doAction(const QString&) override {}
 };
 
+// The speed bar's value is a run's length, as the listener would want it said.
+class SpeedBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SpeedBarAccessible(QScrollBar* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    QScrollBar* bar() const { return static_cast<QScrollBar*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return describeRunLength(bar()->value());
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->singleStep(); }
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == u"frmVelmora" && object->isWidgetType())
         return new WindowAccessible(static_cast<QWidget*>(object));
@@ -203,6 +240,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new OptionAccessible(static_cast<QRadioButton*>(object));
     if (className == u"QLineEdit" && object->property(parameterStoreProperty).toBool())
         return new StoreAccessible(static_cast<QLineEdit*>(object));
+    if (className == u"QScrollBar" && object->property(speedBarProperty).toBool())
+        return new SpeedBarAccessible(static_cast<QScrollBar*>(object));
     return nullptr;
 }
 
@@ -227,9 +266,24 @@ protected:
 
 class FocusFramedScrollBar : public QScrollBar {
 public:
-    using QScrollBar::QScrollBar;
+    explicit FocusFramedScrollBar(QWidget* parent) : QScrollBar(parent) {
+        // Marked before anything asks for its accessible interface, which is then kept.
+        setProperty(speedBarProperty, true);
+        connect(this, &QScrollBar::valueChanged, this, &FocusFramedScrollBar::describeValue);
+        describeValue(value());
+    }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        if ((key != Qt::Key_PageUp && key != Qt::Key_PageDown) ||
+            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QScrollBar::keyPressEvent(event);
+        // A tenth of the range: 3277 of 32767. The page step stays 1 for clicks in the trough.
+        const int tenth = (maximum() - minimum() + 9) / 10;
+        setValue(value() + (key == Qt::Key_PageUp ? tenth : -tenth));
+        event->accept();
+    }
     void paintEvent(QPaintEvent* event) override {
         QScrollBar::paintEvent(event);
         if (!hasFocus())
@@ -248,6 +302,71 @@ protected:
     void focusOutEvent(QFocusEvent* event) override {
         QScrollBar::focusOutEvent(event);
         update();
+    }
+
+private:
+    void describeValue(int value) {
+        const QString length = describeRunLength(value);
+        setToolTip(length == u"instant" ? u"A run draws at once."_s
+                                        : u"A run takes %1."_s.arg(length));
+    }
+};
+
+// The platform's style for everything else; its focus frame, where it draws one at all, is a
+// faint tint shown only after a key has moved the focus.
+class FocusRingStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect)
+            return drawRing(painter, option->rect);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    // Some styles, Fusion among them, fold a push button's focus into its panel instead.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && option->state & State_HasFocus)
+            drawRing(painter, option->rect.adjusted(2, 2, -2, -2));
+    }
+
+private:
+    static void drawRing(QPainter* painter, const QRect& rect) {
+        painter->save();
+        QPen pen(focusRingColour, 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
+class CaptionOrderArrows : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
+        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
+        if ((!forward && !back) || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        // The captions read top to bottom, whatever the staircase does sideways.
+        auto* option = static_cast<QRadioButton*>(watched);
+        auto group =
+            option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+        std::ranges::stable_sort(group, {}, &QWidget::y);
+        const auto at = group.indexOf(option) + (forward ? 1 : -1);
+        if (at >= 0 && at < group.size()) {
+            group[at]->click();
+            group[at]->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
     }
 };
 
@@ -292,10 +411,41 @@ void VelmoraAnnouncer::announce(const QString& text) {
     QAccessible::updateAccessibility(&show);
 }
 
+void showFocusRing(QWidget* control) {
+    static QPointer<FocusRingStyle> style;
+    if (!style) {
+        style = new FocusRingStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    control->setStyle(style);
+    // The platform styles draw focus only once a key has moved it; here it shows at once.
+    control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if (auto* bar = qobject_cast<QScrollBar*>(control)) {
+        QPalette palette = bar->palette();
+        palette.setColor(QPalette::Active, QPalette::Highlight, focusRingColour);
+        bar->setPalette(palette);
+    }
+}
+
 void pressOnEnter(QAbstractButton* button) {
     button->installEventFilter(new EnterPresses(button));
 }
 
-QScrollBar* makeFocusFramedScrollBar(QWidget* parent) {
+QScrollBar* makeSpeedBar(QWidget* parent) {
     return new FocusFramedScrollBar(parent);
+}
+
+QString describeRunLength(int speedBarValue) {
+    // The count the speed bar's handler writes for each of the scan's 221 steps.
+    constexpr int steps = 221;
+    const double count = double(speedBarValue) * 30 + 1;
+    const double seconds =
+        steps * count * std::chrono::duration<double>(velmora::brakeUnit).count();
+    if (seconds < 0.05)
+        return u"instant"_s;
+    return u"about %1 s"_s.arg(QLocale().toString(seconds, 'f', 1));
+}
+
+void arrowsInCaptionOrder(QRadioButton* option) {
+    option->installEventFilter(new CaptionOrderArrows(option));
 }

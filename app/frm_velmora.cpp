@@ -5,41 +5,42 @@
 #include "frm_velmora.h"
 
 #include "accessibility.h"
+#include "brake.h"
 #include "canvas.h"
 #include "number_text.h"
-#include "parameter_store.h"
 #include "qt_core.h"
 #include "result_labels.h"
+#include "run_hold.h"
 #include "run_report.h"
-#include "run_time_error.h"
-#include "start_action.h"
+#include "spiral_scan.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <type_traits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString appName = u"Velmora"_s;
-
-// The only conversion from layout units to Qt's logical pixels.
-int toPixels(double twips) {
-    return qRound(twips / velmora::twipsPerPixel);
+// The only conversion from layout units to Qt's logical pixels; the zoom is its one factor.
+// Held within int: a label accepted at one zoom may lie beyond a pixel at a larger one.
+int toPixels(double twips, double zoom) {
+    constexpr double limit = std::numeric_limits<int>::max();
+    return qRound(std::clamp(twips * zoom / velmora::twipsPerPixel, -limit, limit));
 }
+
+// Where a result label was last placed, in twips, so that a new zoom can place it again.
+constexpr char twipsPositionProperty[] = "velmoraTwipsPosition";
 
 constexpr QSize clientTwips(11475, 8400);
 
@@ -55,9 +56,9 @@ constexpr FontStyle arialBold{u"Arial", 9.75, true};
 constexpr FontStyle timesBold14{u"Times New Roman", 14.25, true};
 constexpr FontStyle timesBold15{u"Times New Roman", 15.75, true};
 
-QFont makeFont(const FontStyle& style) {
+QFont makeFont(const FontStyle& style, double zoom) {
     QFont font(QString::fromUtf16(style.face));
-    font.setPointSizeF(style.points);
+    font.setPointSizeF(style.points * zoom);
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
@@ -73,9 +74,8 @@ template <auto member> QWidget* create(frmVelmora& window, QWidget* container) {
     return control;
 }
 
-// The speed bar frames itself while focused.
 QWidget* createSpeedBar(frmVelmora& window, QWidget* container) {
-    window.HScroll1 = makeFocusFramedScrollBar(container);
+    window.HScroll1 = makeSpeedBar(container);
     return window.HScroll1;
 }
 
@@ -162,36 +162,13 @@ QPalette platformPalette() {
     return palette;
 }
 
-// Reads the presets straight from the hidden text boxes each time the run asks.
-class TextBoxStore final : public velmora::ParameterStore {
-public:
-    TextBoxStore(const QLineEdit& fi, const QLineEdit& rozteč, const QLineEdit& spomaleni)
-        : m_fi(fi), m_rozteč(rozteč), m_spomaleni(spomaleni) {}
-    std::string nFi() const override { return velmora::qt::toUtf8(m_fi.text()); }
-    std::string nRozteč() const override { return velmora::qt::toUtf8(m_rozteč.text()); }
-    std::string nSpomaleni() const override { return velmora::qt::toUtf8(m_spomaleni.text()); }
-
-private:
-    const QLineEdit& m_fi;
-    const QLineEdit& m_rozteč;
-    const QLineEdit& m_spomaleni;
-};
-
-class ResultLabelBoard final : public velmora::LabelBoard {
-public:
-    explicit ResultLabelBoard(const frmVelmora& window)
-        : m_labels{window.labClona, window.labDetektorB, window.labPravděpodobnost,
-                   window.labZdroj} {}
-    void showLabel(velmora::ResultLabel which, float left, float top) override {
-        QLabel* label = m_labels.at(std::size_t(which));
-        label->setVisible(true);
-        label->move(velmora::labelPixel(left, velmora::twipsPerPixel), label->y());
-        label->move(label->x(), velmora::labelPixel(top, velmora::twipsPerPixel));
+const ControlRow* rowOf(const QWidget* control) {
+    for (const ControlRow& row : controls) {
+        if (control->objectName() == text(row.name))
+            return &row;
     }
-
-private:
-    std::array<QLabel*, 4> m_labels; // in the order of velmora::ResultLabel
-};
+    return nullptr;
+}
 
 } // namespace
 
@@ -205,8 +182,8 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     setObjectName(u"frmVelmora"_s);
     setWindowTitle(appName + u" - www.velmora.example.org"_s);
     setWindowIcon(QIcon(u":/velmora/velmora.png"_s));
-    setFixedSize(toPixels(clientTwips.width()), toPixels(clientTwips.height()));
-    setFont(makeFont(windowFont));
+    setFixedSize(toPixels(clientTwips.width(), 1), toPixels(clientTwips.height(), 1));
+    setFont(makeFont(windowFont, 1));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, velmora::Canvas::toQColor(velmora::colours::lightGrey));
     grey.setColor(QPalette::Button, velmora::Canvas::toQColor(velmora::colours::lightGrey));
@@ -219,7 +196,9 @@ frmVelmora::frmVelmora(QWidget* parent) : QWidget(parent) {
     m_picture = new VelmoraPicture(this);
     m_picture->setDescription(velmora::qt::toQString(velmora::describeNoPicture()));
     m_announcer = new VelmoraAnnouncer(this);
+    m_hold = new RunHold(this);
     connectHandlers();
+    createActions();
     cmdStart->setFocus();
     Form_Load();
 }
@@ -234,10 +213,7 @@ void frmVelmora::buildControls() {
         const QString name = text(row.name);
         const QString caption = text(row.caption);
         control->setObjectName(name);
-        control->setGeometry(toPixels(row.left), toPixels(row.top), toPixels(row.width),
-                             toPixels(row.height));
-        // Set on every control: inside a frame the frame's bold font would be inherited.
-        control->setFont(makeFont(row.font.face ? row.font : windowFont));
+        placeControl(control);
         control->setAccessibleName(caption);
         // A '&' would otherwise become an access key; no caption defines one.
         QString literal = caption;
@@ -249,7 +225,9 @@ void frmVelmora::buildControls() {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignTop |
                                 (row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
-            label->setAutoFillBackground(true);
+            // Only the letters: the picture shows around them, and a neighbour's box cannot
+            // cover them.
+            label->setAutoFillBackground(false);
         } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
             frame->setTitle(literal);
             frame->setAutoFillBackground(true);
@@ -259,8 +237,11 @@ void frmVelmora::buildControls() {
             // An option becomes a Tab stop only when selected (see connectHandlers).
             const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
             button->setFocusPolicy(option ? Qt::ClickFocus : Qt::StrongFocus);
-            if (!option)
+            if (option)
+                arrowsInCaptionOrder(static_cast<QRadioButton*>(button));
+            else
                 pressOnEnter(button);
+            showFocusRing(button);
             focusOrder.emplace_back(row.tabIndex, button);
         } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
             box->setText(caption);
@@ -285,6 +266,7 @@ void frmVelmora::buildControls() {
                 u"it takes about 4 seconds."_s);
             bar->setPalette(platformPalette());
             bar->setFocusPolicy(Qt::StrongFocus);
+            showFocusRing(bar);
             focusOrder.emplace_back(row.tabIndex, bar);
         }
         control->setVisible(row.shown);
@@ -293,6 +275,44 @@ void frmVelmora::buildControls() {
     std::ranges::sort(focusOrder, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+}
+
+QRect frmVelmora::toWindow(const QRectF& twips, bool inWindow) const {
+    const QPoint corner(toPixels(twips.left(), m_zoom), toPixels(twips.top(), m_zoom));
+    return QRect(corner + (inWindow ? m_origin : QPoint()),
+                 QSize(toPixels(twips.width(), m_zoom), toPixels(twips.height(), m_zoom)));
+}
+
+void frmVelmora::placeControl(QWidget* control) {
+    const ControlRow& row = *rowOf(control);
+    QRectF twips(row.left, row.top, row.width, row.height);
+    if (const QVariant placed = control->property(twipsPositionProperty); placed.isValid())
+        twips.moveTopLeft(placed.toPointF());
+    control->setGeometry(toWindow(twips, row.container == nullptr));
+    // Set on every control: inside a frame the frame's bold font would be inherited.
+    control->setFont(makeFont(row.font.face ? row.font : windowFont, m_zoom));
+
+    // Font sizes do not scale exactly with the zoom: should a caption need more room than its
+    // box, the box grows, as it draws nothing of its own.
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QRect room = label->contentsRect();
+        const QRect need = label->fontMetrics().boundingRect(
+            room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+        const int wider = std::max(0, need.width() - room.width());
+        const int taller = std::max(0, need.height() - room.height());
+        if (wider > 0 || taller > 0) {
+            const int left = row.align == Align::Centre ? (wider + 1) / 2 : 0;
+            label->setGeometry(label->geometry().adjusted(-left, 0, wider - left, taller));
+        }
+    }
+}
+
+void frmVelmora::applyZoom() {
+    setFont(makeFont(windowFont, m_zoom));
+    for (const ControlRow& row : controls)
+        placeControl(findChild<QWidget*>(text(row.name)));
+    m_picture->setArea(clientArea());
+    update();
 }
 
 void frmVelmora::connectHandlers() {
@@ -373,53 +393,21 @@ void frmVelmora::cmdKonec_Click() {
     close();
 }
 
-void frmVelmora::cmdStart_Click() {
-    try {
-        if (!m_canvas) {
-            m_canvas = createCanvas();
-            // Synchronous, so each scan step shows while the run keeps the event loop waiting.
-            m_canvas->setPresenter([this](const QRect& changed) { repaint(changed); });
-        }
-        const TextBoxStore store(*nFi, *nRozteč, *nSpomaleni);
-        ResultLabelBoard labels(*this);
-        // No handler runs during a run, so these texts hold for all of it.
-        m_lastRun = RunRecord{nFi->text(), nRozteč->text(), {}};
-        // The desktop spends each wait the brake asks for on this thread, handling no event.
-        const velmora::RunReport report =
-            velmora::runStartAction(store, *m_canvas, labels, velmora::qt::decimalPoint(),
-                                    [](velmora::Brake brake) { velmora::busyWait(brake.count); });
-        m_lastRun->intensities = report.intensities;
-        const QString summary = velmora::qt::toQString(velmora::describeRun(report));
-        m_picture->setDescription(summary);
-        m_announcer->announce(summary);
-    } catch (const velmora::RunTimeError& error) {
-        if (m_canvas)
-            m_canvas->present(); // the run stopped mid-step; show what it drew
-        const QString message = velmora::qt::toQString(error.message());
-        m_picture->setDescription(
-            u"The last run stopped: %1. The picture is incomplete."_s.arg(message));
-        QMessageBox::critical(this, appName, message);
-    }
+void frmVelmora::placeResultLabel(QLabel* label, QPointF twips) {
+    // A position no pixel can hold is a failed write of Left (or Top): the label stays put.
+    velmora::labelPixel(twips.x() * m_zoom, velmora::twipsPerPixel);
+    velmora::labelPixel(twips.y() * m_zoom, velmora::twipsPerPixel);
+    label->setProperty(twipsPositionProperty, twips);
+    placeControl(label);
 }
 
-QImage frmVelmora::picture() {
-    return m_canvas ? m_canvas->image() : QImage();
+QRect frmVelmora::clientArea() const {
+    return toWindow(QRectF(QPointF(), clientTwips), true);
 }
 
 std::unique_ptr<velmora::Canvas> frmVelmora::createCanvas() {
-    return std::make_unique<velmora::Canvas>(size(), devicePixelRatio());
-}
-
-void frmVelmora::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    const QRect area = event->rect();
-    if (!m_canvas) {
-        painter.fillRect(area, palette().window());
-        return;
-    }
-    const QImage& image = m_canvas->image();
-    // The source rectangle counts image pixels, more than logical ones on high-DPI screens.
-    const qreal ratio = image.devicePixelRatio();
-    painter.drawImage(area, image,
-                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+    // In logical pixels at 100 %, which the run's pixel coordinates count; the zoom goes into
+    // the device scale, so lines are drawn at full resolution rather than enlarged.
+    const QSize client(toPixels(clientTwips.width(), 1), toPixels(clientTwips.height(), 1));
+    return std::make_unique<velmora::Canvas>(client, devicePixelRatio() * m_zoom);
 }

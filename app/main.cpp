@@ -63,6 +63,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(u"Velmora"_s);
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    QApplication::setOrganizationName(u"Velmora"_s); // where the zoom is remembered
     // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
     QApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
 
@@ -75,6 +76,7 @@ int main(int argc, char* argv[]) {
         return status;
     }
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->restoreZoom(); // on screen only: a file's picture does not depend on it
     window->show();
     // Without a window manager, or with one that maps windows unfocused, the keyboard would not
     // reach the window and a screen reader would not hear it open.

@@ -110,6 +110,9 @@ bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
     painter.fillRect(window.rect(), velmora::Canvas::toQColor(velmora::colours::lightGrey));
     if (const auto& run = window.lastRun()) {
         // The run is deterministic: done again without the brake it draws the same picture.
+        // The run draws at 100 %; the window may be zoomed around it.
+        painter.translate(window.clientArea().topLeft());
+        painter.scale(window.zoom(), window.zoom());
         SvgSurface surface(painter);
         KeptLabels labels;
         try {
@@ -119,12 +122,17 @@ bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
             // The window's run stopped at the same place and shows what it drew until then.
         }
     } // the surface paints what it still holds before the controls go on top
+    painter.resetTransform();
     // The controls lie over the picture, as on screen; the style draws captions as text.
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control->isVisibleTo(&window))
-            control->render(&painter, control->pos(), QRegion(),
-                            QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!control->isVisibleTo(&window))
+            continue;
+        // A label over the picture has no box of its own: only its text goes on top.
+        QWidget::RenderFlags flags = QWidget::DrawChildren;
+        if (control->autoFillBackground())
+            flags |= QWidget::DrawWindowBackground;
+        control->render(&painter, control->pos(), QRegion(), flags);
     }
     return painter.end();
 }

@@ -182,6 +182,54 @@ private slots:
         QCOMPARE(clicked.count(), 1);
     }
 
+    void focusRing_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("Start, from the first frame") << u"cmdStart"_s;
+        QTest::newRow("Exit") << u"cmdKonec"_s;
+        QTest::newRow("option") << u"opV350"_s;
+        QTest::newRow("speed bar") << u"HScroll1"_s;
+    }
+    // A navy ring while focused, at least 3:1 against what lies most often beside it.
+    void focusRing() {
+        QFETCH(QString, control);
+        auto* target = m_window->findChild<QWidget*>(control);
+        while (QApplication::focusWidget() != target)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QRgb ring = qRgb(0, 0, 0x99);
+        const auto ringAndBeside = [target, ring] {
+            const QImage image = target->grab().toImage();
+            int pixels = 0;
+            QHash<QRgb, int> beside;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) != ring)
+                        continue;
+                    ++pixels;
+                    for (const QPoint n : {QPoint(x + 1, y), QPoint(x - 1, y), QPoint(x, y + 1)})
+                        ++beside[image.valid(n) ? image.pixel(n) : ring];
+                }
+            }
+            beside.remove(ring);
+            const auto most = std::max_element(beside.keyValueBegin(), beside.keyValueEnd(),
+                                               [](auto a, auto b) { return a.second < b.second; });
+            return std::pair(pixels, beside.isEmpty() ? ring : most->first);
+        };
+        const auto [pixels, beside] = ringAndBeside();
+        QVERIFY2(pixels >= 2 * std::min(target->width(), 40) + target->height(),
+                 qPrintable(QString::number(pixels)));
+        const auto luminance = [](QRgb c) { // of sRGB, as contrast ratios count it
+            const auto linear = [](int v) {
+                return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) +
+                   0.0722 * linear(qBlue(c));
+        };
+        QVERIFY((luminance(beside) + 0.05) / (luminance(ring) + 0.05) >= 3);
+        m_window->findChild<QWidget*>(control == u"cmdKonec" ? u"cmdStart"_s : u"cmdKonec"_s)
+            ->setFocus();
+        QCOMPARE(ringAndBeside().first, 0);
+    }
+
     // The platform styles draw no focus on a scroll bar; this one frames its edge.
     void speedBarShowsFocus() {
         auto* bar = m_window->findChild<QScrollBar*>();

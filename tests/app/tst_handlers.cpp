@@ -8,6 +8,8 @@
 
 #include "presets.h"
 
+#include <QAccessible>
+
 // moc cannot read the accented names the adapters bring in, and needs none of them.
 #ifndef Q_MOC_RUN
 #include "qt_core.h"
@@ -190,6 +192,45 @@ private slots:
         }
         QCOMPARE(bar->value(), 11);
         QCOMPARE(text(w, u"nSpomaleni"_s), u"331"_s);
+    }
+
+    // PageUp and PageDown move by a tenth of the range; the tooltip and the accessible value
+    // name the run's length at the new value.
+    void speedBarPages_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("length");
+        QTest::newRow("PageUp from the left end")
+            << 0 << int(Qt::Key_PageUp) << 3277 << u"about 0.4 s"_s;
+        QTest::newRow("PageDown at the left end")
+            << 0 << int(Qt::Key_PageDown) << 0 << u"instant"_s;
+        QTest::newRow("PageDown from the middle")
+            << 19660 << int(Qt::Key_PageDown) << 16383 << u"about 2.0 s"_s;
+        QTest::newRow("PageUp held at the right end")
+            << 31000 << int(Qt::Key_PageUp) << 32767 << u"about 3.9 s"_s;
+        QTest::newRow("Right key, still by 1") << 1 << int(Qt::Key_Right) << 2 << u"instant"_s;
+    }
+
+    void speedBarPages() {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, value);
+        QFETCH(QString, length);
+        frmVelmora w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* bar = w.findChild<QScrollBar*>(u"HScroll1"_s);
+        bar->setValue(from);
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key(key));
+        QCOMPARE(bar->value(), value);
+        QCOMPARE(text(w, u"nSpomaleni"_s).toInt(), value * 30 + 1);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(bar);
+        QCOMPARE(iface->text(QAccessible::Value), length);
+        QCOMPARE(iface->valueInterface()->currentValue().toInt(), value);
+        QVERIFY2(bar->toolTip().contains(length == u"instant" ? u"at once"_s : length),
+                 qPrintable(bar->toolTip()));
     }
 
     void exitEndsProgram_data() {

@@ -102,6 +102,19 @@ private slots:
             << u"opV350"_s << int(Qt::Key_Up) << u"opV300"_s << u"nRozteč"_s << u"300"_s;
         QTest::newRow("lower, down stays in its frame")
             << u"op003"_s << int(Qt::Key_Down) << u"op003"_s << u"nFi"_s << u"0.03"_s;
+        // Sideways too, in caption order, though the staircase puts "middle" nearer on the right.
+        QTest::newRow("higher, right to high")
+            << u"op5"_s << int(Qt::Key_Right) << u"op1"_s << u"nFi"_s << u"1"_s;
+        QTest::newRow("high, right to middle")
+            << u"op1"_s << int(Qt::Key_Right) << u"op06"_s << u"nFi"_s << u"0.6"_s;
+        QTest::newRow("lower, left to low")
+            << u"op003"_s << int(Qt::Key_Left) << u"op02"_s << u"nFi"_s << u"0.2"_s;
+        QTest::newRow("higher, left stays in its frame")
+            << u"op5"_s << int(Qt::Key_Left) << u"op5"_s << u"nFi"_s << u"5"_s;
+        QTest::newRow("300, right to 350")
+            << u"opV300"_s << int(Qt::Key_Right) << u"opV350"_s << u"nRozteč"_s << u"350"_s;
+        QTest::newRow("400, left to 350")
+            << u"opV400"_s << int(Qt::Key_Left) << u"opV350"_s << u"nRozteč"_s << u"350"_s;
     }
 
     // An arrow selects the neighbour, which raises its Click and rewrites the preset.

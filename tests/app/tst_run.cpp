@@ -2,18 +2,23 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Start pressed in the real window: the picture it leaves, the labels it shows and moves,
-// and how a run-time error is reported without ending the program.
+// Start pressed in the real window: the picture it leaves, and kept by copying, saving and
+// printing; the labels it shows and moves; and how a run-time error is reported without ending
+// the program.
 #include "frm_velmora.h"
 #include "message_box_closer.h"
 
 #include "canvas.h"
 #include "run_time_error.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <complex>
@@ -136,6 +141,106 @@ private slots:
         for (const auto& e : expected)
             second << w.findChild<QLabel*>(e.name)->pos();
         QCOMPARE(second, first);
+    }
+
+    void labelsHideNothing_data() {
+        QTest::addColumn<QString>("distance");
+        QTest::newRow("300") << u"opV300"_s;
+        QTest::newRow("350") << u"opV350"_s;
+        QTest::newRow("400, detector and pattern labels overlap") << u"opV400"_s;
+    }
+
+    // Around the letters, every label's box shows the picture; no letter is cut off by a box.
+    void labelsHideNothing() {
+        QFETCH(QString, distance);
+        frmVelmora w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.findChild<QRadioButton*>(distance)->click();
+        pressStart(w);
+        const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage picture = w.picture().convertToFormat(QImage::Format_RGB32);
+
+        QList<QLabel*> labels;
+        QRegion text; // and the controls that lie over a box, as the scroll bar over the title
+        for (const QWidget* control : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isVisible() && !qobject_cast<const QLabel*>(control))
+                text += control->geometry();
+        }
+        for (QLabel* label : w.findChildren<QLabel*>()) {
+            if (!label->isVisible())
+                continue;
+            const QRect ink = label->fontMetrics().boundingRect(
+                label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, label->text());
+            QVERIFY2(label->contentsRect().contains(ink), qPrintable(label->objectName()));
+            text += ink.translated(label->pos()).adjusted(-2, -2, 2, 2);
+            labels << label;
+        }
+        QCOMPARE(labels.size(), 6); // the title, the prompt and the four result labels
+        int picturePixels = 0;
+        for (const QLabel* label : labels) {
+            for (int y = label->y(); y <= label->geometry().bottom(); ++y) {
+                for (int x = label->x(); x <= label->geometry().right(); ++x) {
+                    if (text.contains(QPoint(x, y)))
+                        continue;
+                    QVERIFY2(shown.pixel(x, y) == picture.pixel(x, y),
+                             qPrintable(u"%1 at %2, %3"_s.arg(label->objectName()).arg(x).arg(y)));
+                    picturePixels += picture.pixelColor(x, y) != grey;
+                }
+            }
+        }
+        QVERIFY(picturePixels > 100); // boxes that lie over drawing, not only over background
+    }
+
+    void pictureKept_data() {
+        QTest::addColumn<QString>("name"); // of the file, if any
+        QTest::newRow("copied with Ctrl+C") << QString();
+        QTest::newRow("saved as PNG") << u"kept.png"_s;
+        QTest::newRow("saved as SVG by the name's suffix") << u"kept.SVG"_s;
+        QTest::newRow("printed") << u"kept.pdf"_s;
+    }
+
+    // The client area as the run left it; an SVG with the run's lines as vectors, labels as text.
+    void pictureKept() {
+        QFETCH(QString, name);
+        m_default->activateWindow(); // for its shortcuts; its focus ring shows from now on
+        QVERIFY(QTest::qWaitForWindowActive(m_default.get()));
+        const QImage shown = m_default->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (name.isEmpty()) {
+            QTest::keySequence(m_default.get(), QKeySequence::Copy);
+            const QImage copied = QGuiApplication::clipboard()->image();
+            QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == shown);
+            return;
+        }
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFileName(dir.filePath(name)); // PDF by the name
+        QString error;
+        if (name.endsWith(u".pdf"))
+            m_default->printPicture(printer);
+        else
+            QVERIFY2(m_default->savePictureAs(dir.filePath(name), &error), qPrintable(error));
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (name.endsWith(u".png"))
+            QVERIFY(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32) == shown);
+        if (name.endsWith(u".pdf"))
+            QVERIFY(bytes.startsWith("%PDF") && bytes.contains("/Image") &&
+                    bytes.contains("/Width 765"));
+        if (!name.endsWith(u".SVG"))
+            return;
+        QXmlStreamReader svg(bytes);
+        int lines = 0;
+        QString text;
+        while (!svg.atEnd()) {
+            svg.readNext();
+            lines += svg.isStartElement() && (svg.name() == u"polyline" || svg.name() == u"path");
+            text += svg.isCharacters() ? svg.text() : QStringView();
+        }
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+        QVERIFY(lines > 100); // the ray fan, the spirals and the bars
+        QVERIFY(text.contains(u"Probability"_s) && text.contains(u"Source"_s));
     }
 
     void picture_data() {
