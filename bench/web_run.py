@@ -18,6 +18,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "web"))
+sys.dont_write_bytecode = True  # nothing written into the source tree
 from chromium import browser  # noqa: E402
 
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
