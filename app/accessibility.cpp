@@ -4,6 +4,7 @@
 
 #include "accessibility.h"
 
+#include "run_hold.h"
 #include "spiral_scan.h"
 
 #include <QAbstractButton>
@@ -168,9 +169,14 @@ public:
     void doAction(const QString& action) override {
         if (!widget()->isEnabled())
             return;
-        if (action == toggleAction() || action == pressAction())
-            button()->click();
-        else
+        if (action == toggleAction() || action == pressAction()) {
+            // A preset may not change under a running run: the press waits for its end.
+            if (!RunHold::deferDuringRun(widget(), [b = QPointer(button())] {
+                    if (b)
+                        b->click();
+                }))
+                button()->click();
+        } else
             QAccessibleWidget::doAction(action);
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
@@ -223,7 +229,14 @@ public:
         return QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    void setCurrentValue(const QVariant& value) override {
+        const int to = value.toInt();
+        if (!RunHold::deferDuringRun(widget(), [b = QPointer(bar()), to] {
+                if (b)
+                    b->setValue(to);
+            }))
+            bar()->setValue(to);
+    }
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
     QVariant minimumStepSize() const override { return bar()->singleStep(); }

@@ -37,7 +37,23 @@ bool isInput(QEvent::Type type) {
 
 } // namespace
 
-RunHold::RunHold(QWidget* window) : QObject(window), m_window(window) {}
+namespace {
+const char holdName[] = "velmoraRunHold";
+}
+
+RunHold::RunHold(QWidget* window) : QObject(window), m_window(window) {
+    setObjectName(QString::fromLatin1(holdName));
+}
+
+bool RunHold::deferDuringRun(QWidget* control, std::function<void()> action) {
+    // Found by name: the class has no meta-object of its own for findChild to tell it apart.
+    auto* hold = static_cast<RunHold*>(control->window()->findChild<QObject*>(
+        QString::fromLatin1(holdName), Qt::FindDirectChildrenOnly));
+    if (!hold || !hold->isHolding())
+        return false;
+    hold->defer(std::move(action));
+    return true;
+}
 
 RunHold::~RunHold() {
     if (m_holding)

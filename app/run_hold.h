@@ -30,6 +30,10 @@ public:
     // Handles what is queued, except input, which stays queued or is held.
     void letThrough();
 
+    // For input that reaches a control by another way than events (a screen reader's action):
+    // during a run of the control's window, `action` is deferred and true returned.
+    static bool deferDuringRun(QWidget* control, std::function<void()> action);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

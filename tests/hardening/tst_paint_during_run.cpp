@@ -2,13 +2,15 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// During a run the window paints what it is asked to, while a click waits for the run's end,
-// and a Start that arrives during a run runs after it, never inside it.
+// During a run the window paints what it is asked to, while a click or a screen reader's action
+// waits for the run's end, and a Start that arrives during a run runs after it, never inside it.
 #include "frm_velmora.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -82,6 +84,31 @@ private slots:
         QTRY_COMPARE(window.stepPaints, 12 * runs);
         QTest::qWait(50);
         QCOMPARE(window.stepPaints, 12 * runs);
+    }
+
+    // A screen reader's press and value reach the controls without an event to hold.
+    void screenReaderActionsWaitForTheRun() {
+        ProbedWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QString fiDuring, countDuring;
+        window.onFirstPaint = [&] {
+            QAccessible::queryAccessibleInterface(window.op1)
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::toggleAction());
+            QAccessible::queryAccessibleInterface(window.HScroll1)
+                ->valueInterface()
+                ->setCurrentValue(100);
+            fiDuring = window.nFi->text();
+            countDuring = window.nSpomaleni->text();
+        };
+        window.running = true;
+        window.cmdStart->click();
+        window.running = false;
+        QCOMPARE(fiDuring, QStringLiteral("0.6"));
+        QCOMPARE(countDuring, QStringLiteral("1"));
+        QTRY_COMPARE(window.nFi->text(), QStringLiteral("1"));
+        QTRY_COMPARE(window.nSpomaleni->text(), QStringLiteral("3001"));
     }
 };
 
