@@ -258,6 +258,11 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// The keypad's flag rides along with its keys; any other modifier makes it another shortcut.
+bool unmodified(const QKeyEvent* key) {
+    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 class EnterPresses : public QObject {
 public:
     using QObject::QObject;
@@ -267,9 +272,7 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-            modifiers != Qt::NoModifier)
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || !unmodified(key))
             return false;
         if (!key->isAutoRepeat())
             static_cast<QAbstractButton*>(watched)->click();
@@ -289,8 +292,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         const int key = event->key();
-        if ((key != Qt::Key_PageUp && key != Qt::Key_PageDown) ||
-            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        if ((key != Qt::Key_PageUp && key != Qt::Key_PageDown) || !unmodified(event))
             return QScrollBar::keyPressEvent(event);
         // A tenth of the range: 3277 of 32767. The page step stays 1 for clicks in the trough.
         const int tenth = (maximum() - minimum() + 9) / 10;
@@ -367,7 +369,7 @@ protected:
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
         const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
-        if ((!forward && !back) || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        if ((!forward && !back) || !unmodified(key))
             return false;
         // The captions read top to bottom, whatever the staircase does sideways.
         auto* option = static_cast<QRadioButton*>(watched);
@@ -449,11 +451,10 @@ QScrollBar* makeSpeedBar(QWidget* parent) {
 }
 
 QString describeRunLength(int speedBarValue) {
-    // The count the speed bar's handler writes for each of the scan's 221 steps.
-    constexpr int steps = 221;
-    const double count = double(speedBarValue) * 30 + 1;
+    // The count the speed bar's handler writes, waited before each of the scan's steps.
+    const velmora::Brake brake{std::uint32_t(speedBarValue) * 30 + 1};
     const double seconds =
-        steps * count * std::chrono::duration<double>(velmora::brakeUnit).count();
+        velmora::scanPoints * std::chrono::duration<double>(brake.wait()).count();
     if (seconds < 0.05)
         return u"instant"_s;
     return u"about %1 s"_s.arg(QLocale().toString(seconds, 'f', 1));

@@ -5,14 +5,10 @@
 #include "frm_velmora.h"
 
 #include "accessibility.h"
-#include "brake.h"
 #include "canvas.h"
-#include "number_text.h"
 #include "qt_core.h"
 #include "result_labels.h"
 #include "run_hold.h"
-#include "run_report.h"
-#include "spiral_scan.h"
 
 #include <QApplication>
 #include <QGroupBox>
