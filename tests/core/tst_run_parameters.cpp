@@ -169,9 +169,14 @@ TEST_CASE("the bars' scale keeps the longest bar inside the plot and visible") {
     }
     // The preset geometry's longest bars, at the wavelengths that make them longest and
     // shortest, stay inside the plot (3975 twips) and long enough to see.
-    for (const auto& [λ, distance] : {std::pair{11.33, "350"}, {13.66, "400"}, {4569.6, "400"}}) {
-        INFO(λ << " twips at " << distance);
-        const RunParameters p = exploreParameters({λ, 2000, distanceNamed(distance).distance});
+    struct Extreme {
+        double wavelength;
+        const char* distance;
+    };
+    for (const Extreme& e : {Extreme{11.33, "350"}, {13.66, "400"}, {4569.6, "400"}}) {
+        INFO(e.wavelength << " twips at " << e.distance);
+        const RunParameters p =
+            exploreParameters({e.wavelength, 2000, distanceNamed(e.distance).distance});
         const double longest = *p.intensityScale * longestSquared(p);
         CHECK(longest < 3975);
         CHECK(longest > longestBarLeast);
