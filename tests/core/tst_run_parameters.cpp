@@ -17,22 +17,24 @@ using namespace velmora;
 
 namespace {
 
-const FrequencyPreset& frequencyNamed(const std::string& caption) {
-    for (const FrequencyPreset& f : frequencyPresets) {
-        if (caption == f.caption)
-            return f;
+// The preset whose caption or text is `name`.
+template <class Preset, std::size_t n>
+const Preset& named(const std::array<Preset, n>& presets, const char* Preset::*key,
+                    const std::string& name) {
+    for (const Preset& preset : presets) {
+        if (name == preset.*key)
+            return preset;
     }
-    FAIL("no frequency preset " << caption);
-    return frequencyPresets[0];
+    FAIL("no preset " << name);
+    return presets[0];
+}
+
+const FrequencyPreset& frequencyNamed(const std::string& caption) {
+    return named(frequencyPresets, &FrequencyPreset::caption, caption);
 }
 
 const DistancePreset& distanceNamed(const std::string& text) {
-    for (const DistancePreset& d : distancePresets) {
-        if (text == d.text)
-            return d;
-    }
-    FAIL("no distance preset " << text);
-    return distancePresets[0];
+    return named(distancePresets, &DistancePreset::text, text);
 }
 
 // Bit for bit, the optional scale included.
