@@ -172,15 +172,13 @@ LengthReading readLength(std::string_view text, Quantity quantity, std::string_v
     if (!number || std::isnan(*number))
         return {0, "The " + name + " is not a number with a unit: " + what};
     const double nanometres = *number * unit->nanometres;
-    // A range's end written in another unit may land a rounding away from it.
-    constexpr double slack = 1e-12;
-    if (!(nanometres >= range.lowest * (1 - slack) && nanometres <= range.highest * (1 + slack))) {
+    if (!(nanometres >= range.lowest && nanometres <= range.highest)) {
         if (!std::isfinite(nanometres))
             return {0, "The " + name + outOfRange};
         return {0, "The " + name + " " + numberToText(*number, decimalPoint) + " " +
                        std::string(unit->shown) + outOfRange};
     }
-    return {nanometresToTwips(std::clamp(nanometres, range.lowest, range.highest)), {}};
+    return {nanometresToTwips(nanometres), {}};
 }
 
 } // namespace velmora
