@@ -19,6 +19,9 @@
 #define VELMORA_X86 1
 #include <immintrin.h>
 #endif
+#if defined(VELMORA_WASM_KERNELS) && defined(__EMSCRIPTEN__)
+#define VELMORA_WASM 1
+#endif
 
 namespace velmora {
 
@@ -35,7 +38,7 @@ void evaluateScalar(double detectorX, double detectorY, Frequency f, ChainPens& 
     });
 }
 
-#ifdef VELMORA_X86
+#if defined(VELMORA_X86) || defined(VELMORA_WASM)
 using detail::ChainInput;
 using detail::paddedLength;
 
@@ -49,7 +52,9 @@ alignas(64) constexpr std::array<double, paddedLength> sampleHeights = [] {
     }
     return heights;
 }();
+#endif
 
+#ifdef VELMORA_X86
 bool cpuHas(MathTarget target) {
     __builtin_cpu_init();
     switch (target) {
@@ -60,6 +65,8 @@ bool cpuHas(MathTarget target) {
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     case MathTarget::Avx512:
         return __builtin_cpu_supports("avx512f");
+    case MathTarget::WasmSimd:
+        return false;
     }
     return false;
 }
@@ -72,6 +79,11 @@ const bool cpuHasAvx = [] {
 __attribute__((target("avx"))) void zeroUpper() {
     _mm256_zeroupper();
 }
+#elif defined(VELMORA_WASM)
+// A browser without WebAssembly SIMD refuses the whole module, so a running one has it.
+bool cpuHas(MathTarget target) {
+    return target == MathTarget::Scalar || target == MathTarget::WasmSimd;
+}
 #else
 bool cpuHas(MathTarget target) {
     return target == MathTarget::Scalar;
@@ -79,7 +91,8 @@ bool cpuHas(MathTarget target) {
 #endif
 
 MathTarget bestTarget() {
-    for (MathTarget t : {MathTarget::Avx512, MathTarget::Avx2, MathTarget::Sse2}) {
+    for (MathTarget t :
+         {MathTarget::Avx512, MathTarget::Avx2, MathTarget::Sse2, MathTarget::WasmSimd}) {
         if (cpuHas(t))
             return t;
     }
@@ -121,6 +134,8 @@ const char* mathTargetName(MathTarget target) {
         return "AVX2";
     case MathTarget::Avx512:
         return "AVX-512";
+    case MathTarget::WasmSimd:
+        return "WebAssembly SIMD";
     }
     return "?";
 }
@@ -143,7 +158,7 @@ void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& p
     clearUpperVectorState();
     if (mathTarget() == MathTarget::Scalar)
         return evaluateScalar(detectorX, detectorY, f, pens);
-#ifdef VELMORA_X86
+#if defined(VELMORA_X86) || defined(VELMORA_WASM)
     const double dx = scene::apertureX - detectorX;
     const ChainInput in{sampleHeights.data(),
                         dx * dx,
@@ -154,13 +169,18 @@ void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& p
                         detectorX,
                         detectorY};
     switch (mathTarget()) {
+#ifdef VELMORA_X86
     case MathTarget::Sse2:
         return detail::evaluateChainSse2(in, pens);
     case MathTarget::Avx2:
         return detail::evaluateChainAvx2(in, pens);
     case MathTarget::Avx512:
         return detail::evaluateChainAvx512(in, pens);
-    case MathTarget::Scalar:
+#else
+    case MathTarget::WasmSimd:
+        return detail::evaluateChainWasm(in, pens);
+#endif
+    default:
         break;
     }
 #endif
