@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 
 namespace velmora::detail {
 
@@ -34,21 +33,13 @@ constexpr double cosCoefficients[] = {0x1.555555555554bp-5,  -0x1.6c16c16c14f91p
                                       0x1.1ee9d7b4df119p-29, -0x1.8fa49a06094c6p-37};
 } // namespace sincos_constants
 
-template <class V, std::size_t N>
-inline typename V::type horner(typename V::type z, const double (&coefficients)[N]) {
-    auto sum = V::broadcast(coefficients[N - 1]);
-    for (std::size_t k = N - 1; k-- > 0;)
-        sum = V::add(V::broadcast(coefficients[k]), V::mul(z, sum));
-    return sum;
-}
-
-// a − b as an unevaluated sum: the rounded difference and its exact rounding error.
+// c0 + c1 z + … + c5 z^5 in Estrin's order: a shorter chain of dependent steps than Horner's.
 template <class V>
-inline void exactDifference(typename V::type a, typename V::type b, typename V::type& difference,
-                            typename V::type& error) {
-    difference = V::sub(a, b);
-    const auto bRounded = V::sub(a, difference);
-    error = V::sub(V::sub(a, V::add(difference, bRounded)), V::sub(b, bRounded));
+inline typename V::type polynomial(typename V::type z, typename V::type z2, const double (&c)[6]) {
+    const auto low = V::add(V::broadcast(c[0]), V::mul(z, V::broadcast(c[1])));
+    const auto middle = V::add(V::broadcast(c[2]), V::mul(z, V::broadcast(c[3])));
+    const auto high = V::add(V::broadcast(c[4]), V::mul(z, V::broadcast(c[5])));
+    return V::add(low, V::mul(z2, V::add(middle, V::mul(z2, high))));
 }
 
 // V supplies the vector type and broadcast, load, store, add, sub, mul, nearest (ties to
@@ -67,29 +58,34 @@ template <class V> inline void sincosWith(typename V::type x, double* sines, dou
         return;
     }
     const auto n = V::nearest(V::mul(x, V::broadcast(twoOverPi)));
-    // r = x − n · π/2 = hi + lo. The first difference is exact (its operands lie within a
-    // factor of two of each other); the next two keep their rounding errors in lo, so a
-    // phase near a multiple of π/2 keeps its digits.
+    // r = x − n · π/2 = hi + lo, so that a phase near a multiple of π/2 keeps its digits.
+    // first is exact: its operands lie within a factor of two of each other. The next two
+    // pieces are summed exactly, as middle + middleError, and taken from first with the
+    // difference's rounding error kept in lo.
     const auto first = V::sub(x, V::mul(n, V::broadcast(halfPi1)));
-    typename V::type second, error2, third, error3;
-    exactDifference<V>(first, V::mul(n, V::broadcast(halfPi2)), second, error2);
-    exactDifference<V>(second, V::mul(n, V::broadcast(halfPi3)), third, error3);
-    auto lo = V::sub(V::add(error2, error3), V::mul(n, V::broadcast(halfPi3Tail)));
-    const auto hi = V::add(third, lo);
-    lo = V::sub(lo, V::sub(hi, third));
+    const auto piece2 = V::mul(n, V::broadcast(halfPi2));
+    const auto piece3 = V::mul(n, V::broadcast(halfPi3));
+    const auto middle = V::add(piece2, piece3);
+    const auto middleError = V::sub(piece3, V::sub(middle, piece2));
+    const auto hi = V::sub(first, middle);
+    const auto middleRounded = V::sub(first, hi);
+    const auto differenceError =
+        V::sub(V::sub(first, V::add(hi, middleRounded)), V::sub(middle, middleRounded));
+    const auto lo =
+        V::sub(differenceError, V::add(middleError, V::mul(n, V::broadcast(halfPi3Tail))));
 
     const auto z = V::mul(hi, hi);
-    const auto halfZ = V::mul(V::broadcast(0.5), z);
-    // sin(hi + lo) ≈ sin hi + lo · cos hi, with r itself added last.
-    const auto sinTail = V::add(V::mul(V::mul(z, hi), horner<V>(z, sinCoefficients)),
-                                V::mul(lo, V::sub(V::broadcast(1.0), halfZ)));
-    const auto s = V::add(hi, sinTail);
+    const auto z2 = V::mul(z, z);
     // cos(hi + lo) ≈ cos hi − lo · sin hi; 1 − z/2 is rounded once and its error put back.
+    const auto halfZ = V::mul(V::broadcast(0.5), z);
     const auto w = V::sub(V::broadcast(1.0), halfZ);
     const auto wError = V::sub(V::sub(V::broadcast(1.0), w), halfZ);
-    const auto cosTail =
-        V::sub(V::mul(V::mul(z, z), horner<V>(z, cosCoefficients)), V::mul(hi, lo));
+    const auto cosTail = V::sub(V::mul(z2, polynomial<V>(z, z2, cosCoefficients)), V::mul(hi, lo));
     const auto c = V::add(w, V::add(wError, cosTail));
+    // sin(hi + lo) ≈ sin hi + lo · cos hi, with hi itself added last.
+    const auto sinTail =
+        V::add(V::mul(V::mul(z, hi), polynomial<V>(z, z2, sinCoefficients)), V::mul(lo, w));
+    const auto s = V::add(hi, sinTail);
     V::placeQuadrant(n, s, c, sines, cosines);
 }
 } // namespace
