@@ -203,6 +203,8 @@ function placeFromTwips() {
 
 async function main() {
     placeFromTwips();
+    if (document.documentElement.dataset.unsupported)
+        return;
     const core = await createVelmoraCore();
     const separator = decimalPoint();
     const form = $('frmVelmora');
@@ -437,6 +439,16 @@ async function main() {
             return {words: btoa(bytes), ...result};
         },
     };
+    // A first run would spend its time in the engines' first, slow tiers of compiled code:
+    // one drawn away from the screen while the page loads readies them for the first click.
+    const warm = new core.Run(store.nFi, store.nRozteč, '0', separator);
+    for (let wait = warm.begin(); !Number.isNaN(wait) && warm.scanning();)
+        wait = warm.step();
+    const words = warm.commands().slice();
+    warm.delete();
+    const offscreen = new CanvasSurface(document.createElement('canvas'), surface.displayRgb);
+    offscreen.resize(surface.scale);
+    offscreen.replay(words, new Float32Array(words.buffer));
     document.documentElement.dataset.ready = 'true';
 }
 
