@@ -10,6 +10,7 @@
 #include "phasor_kernel_impl.h"
 #include "presets.h"
 #include "scene.h"
+#include "vector_sincos.h"
 
 #include <array>
 #include <atomic>
@@ -24,6 +25,24 @@
 #endif
 
 namespace velmora {
+
+namespace detail {
+// Here, apart from the code that reads them (vector_sincos.h), for the reason given there.
+const SincosConstants sincosConstants{
+    .twoOverPi = 0x1.45f306dc9c883p-1,
+    .halfPi1 = 0x1.921fb544p+0,
+    .halfPi2 = 0x1.0b4611a6p-34,
+    .halfPi3 = 0x1.3198a2ep-69,
+    .halfPi3Tail = 0x1.b839a252049c1p-104,
+    .reducedRange = 0x1p20,
+    .half = 0.5,
+    .one = 1.0,
+    .sine = {-0x1.5555555555548p-3, 0x1.111111110f7d0p-7, -0x1.a01a019bfdf04p-13,
+             0x1.71de3567d4933p-19, -0x1.ae5e5a92987bfp-26, 0x1.5d8fd1fed6450p-33},
+    .cosine = {0x1.555555555554bp-5, -0x1.6c16c16c14f91p-10, 0x1.a01a019c844f4p-16,
+               -0x1.27e4f7eac4b49p-22, 0x1.1ee9d7b4df119p-29, -0x1.8fa49a06094c6p-37},
+};
+} // namespace detail
 
 namespace {
 // The reference walk itself, recording its pen.

@@ -125,7 +125,7 @@ using Lanes = detail::WasmSimd;
 struct OneLane {
     using type = double;
     static constexpr int width = 1;
-    static double broadcast(double v) { return v; }
+    static double broadcastFrom(const double* p) { return *p; }
     static double load(const double* p) { return *p; }
     static void store(double* p, double v) { *p = v; }
     static double add(double a, double b) { return a + b; }
