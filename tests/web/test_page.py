@@ -249,11 +249,6 @@ class Unsupported(PageTest):
         self.assertTrue(message.is_displayed())
         self.assertIn("WebAssembly SIMD", message.text)
         self.assertEqual(message.get_attribute("role"), "alert")
-        on_top = self.driver.execute_async_script("""
-            const done = arguments[0];
-            requestAnimationFrame(() => requestAnimationFrame(() => done(
-                document.elementFromPoint(380, 280).id)));""")
-        self.assertEqual(on_top, "unsupported")
         self.assertFalse(self.driver.find_element("id", "cmdStart").is_enabled())
         self.assertIsNone(self.driver.execute_script(
             "return document.documentElement.dataset.ready"))
