@@ -2,6 +2,6 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The one main of the core's doctest programs.
+// The one main() of the doctest programs.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>

@@ -203,7 +203,17 @@ function placeFromTwips() {
 
 async function main() {
     placeFromTwips();
+    if (document.documentElement.dataset.unsupported)
+        return;
     const core = await createVelmoraCore();
+    // A first run would spend its time in the engines' first, slow tiers of compiled code.
+    // One run made now, while the form is set up, has the core's fast code compiled in the
+    // background; drawn away from the screen at the end, it readies the canvas code as well.
+    const warm = new core.Run('0.6', '350', '0', '.');
+    for (let wait = warm.begin(); !Number.isNaN(wait) && warm.scanning();)
+        wait = warm.step();
+    const warmWords = warm.commands().slice();
+    warm.delete();
     const separator = decimalPoint();
     const form = $('frmVelmora');
     const canvas = $('picture');
@@ -437,6 +447,9 @@ async function main() {
             return {words: btoa(bytes), ...result};
         },
     };
+    const offscreen = new CanvasSurface(document.createElement('canvas'), surface.displayRgb);
+    offscreen.resize(surface.scale);
+    offscreen.replay(warmWords, new Float32Array(warmWords.buffer));
     document.documentElement.dataset.ready = 'true';
 }
 
