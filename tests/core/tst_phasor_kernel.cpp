@@ -10,21 +10,14 @@
 #include "presets.h"
 #include "scene.h"
 
-// moc cannot read the accented names the adapters bring in, and needs none of them.
-#ifndef Q_MOC_RUN
-#include "qt_core.h"
-#endif
-
 #include <QTest>
 
 #include <cmath>
 #include <vector>
 
 using namespace velmora;
-using namespace velmora::qt;
 
 namespace {
-const QLocale english(QLocale::English, QLocale::UnitedStates);
 constexpr MathTarget targets[] = {MathTarget::Scalar, MathTarget::Sse2, MathTarget::Avx2,
                                   MathTarget::Avx512};
 
@@ -79,9 +72,9 @@ void TestPhasorKernel::chainsMatchTheScalarWalk() {
     if (!setMathTarget(target))
         QSKIP("this CPU lacks the target");
     QCOMPARE(mathTarget(), target);
-    const Frequency f = frequencyFor(numberToText(fi, english), english);
+    const Frequency f = frequencyFor(numberToText(fi));
     QVERIFY(f.stepLength > 0);
-    const double detectorX = detectorXFor(distance, scene::apertureX, english);
+    const double detectorX = detectorXFor(distance.toStdString(), scene::apertureX);
     // Every fifth detector point of the scan, both ends included.
     for (int scanY = 500; scanY <= 6000; scanY += 125) {
         const double detectorY = scene::sceneBottom - scanY;
@@ -111,7 +104,7 @@ void TestPhasorKernel::workedFigures() {
     QFETCH(MathTarget, target);
     if (!setMathTarget(target))
         QSKIP("this CPU lacks the target");
-    const Frequency f = frequencyFor(numberToText(0.6, english), english);
+    const Frequency f = frequencyFor(numberToText(0.6));
     Pen extraEnd{};
     const Pen end = walkPhasorChain(5500, 4000, f, [&](Pen, Pen to, bool extra) {
         if (extra)
