@@ -9,9 +9,9 @@
 #ifndef Q_MOC_RUN
 #include "recording_surface.h"
 
+#include "core_text.h"
 #include "number_text.h"
 #include "parameter_store.h"
-#include "qt_core.h"
 #include "start_action.h"
 #endif
 
@@ -63,9 +63,10 @@ public:
 std::vector<double> expectedBars(double fi, const QString& distance, const QLocale& locale) {
     velmora::testing::RecordingSurface surface;
     velmora::testing::RecordingLabelBoard labels;
-    const velmora::PresetTexts presets =
-        velmora::qt::presetTexts(velmora::qt::numberToText(fi, locale), distance, u"0"_s);
-    return velmora::qt::runStartAction(presets, surface, labels, locale).intensities;
+    using namespace velmora::qt;
+    const velmora::ParameterStore presets{toUtf8(numberToText(fi, locale)), toUtf8(distance), "0"};
+    return velmora::runStartAction(presets, surface, labels, decimalPoint(locale))
+        .report.intensities;
 }
 
 void verifyCsv(const QByteArray& csv, const std::vector<double>& bars) {
