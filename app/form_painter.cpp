@@ -122,7 +122,9 @@ void paintForm(QPainter& painter, const FormState& form, double zoom) {
     for (QPalette* p : {&palette, &bar})
         p->setCurrentColorGroup(form.active ? QPalette::Active : QPalette::Inactive);
 
+    // As a widget's painter does on a scaled screen, where the style's pixmaps are scaled too.
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const Control& c : velmora::form::controls()) {
         const bool inHiddenFrame = !c.container.empty() && !form.shown.contains(text(c.container));
         if (!form.shown.contains(text(c.name)) || inHiddenFrame || c.kind == Kind::TextBox)

@@ -73,6 +73,8 @@ int main(int argc, char* argv[]) {
             app = std::make_unique<QCoreApplication>(qtArgc, argv);
         } else {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+            // The style caches what it draws at the application's pixel ratio: the picture's.
+            qputenv("QT_SCALE_FACTOR", QByteArray::number(commandLine.scale));
             app = std::make_unique<QGuiApplication>(qtArgc, argv);
         }
         nameApplication();

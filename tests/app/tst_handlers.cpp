@@ -213,6 +213,8 @@ private slots:
         QTest::newRow("PageUp held at the right end")
             << 31000 << int(Qt::Key_PageUp) << 32767 << u"about 3.9 s"_s;
         QTest::newRow("Right key, still by 1") << 1 << int(Qt::Key_Right) << 2 << u"instant"_s;
+        // The page says the same there: both read the core's rule.
+        QTest::newRow("Right key to 500") << 499 << int(Qt::Key_Right) << 500 << u"about 0.1 s"_s;
     }
 
     void speedBarPages() {
