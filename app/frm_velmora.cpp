@@ -63,18 +63,11 @@ QWidget* makeControl(Kind kind, QWidget* container) {
     return nullptr;
 }
 
-// Every role set explicitly, so the window's grey does not reach controls that keep the
-// platform's look.
+// Every role its own, so the window's grey does not reach controls that keep the platform's
+// look.
 QPalette platformPalette() {
-    const QPalette platform = QApplication::palette();
-    QPalette palette;
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role) {
-            const auto g = QPalette::ColorGroup(group);
-            const auto r = QPalette::ColorRole(role);
-            palette.setBrush(g, r, platform.brush(g, r));
-        }
-    }
+    QPalette palette = QApplication::palette();
+    palette.setResolveMask(QPalette::ResolveMask(-1));
     return palette;
 }
 
@@ -180,11 +173,14 @@ void frmVelmora::placeControl(QWidget* control) {
     control->setFont(toQFont(row.font, m_zoom));
 }
 
-void frmVelmora::placeResultLabel(QLabel* label, QPointF twips) {
+void frmVelmora::showLabel(velmora::ResultLabel which, float left, float top) {
+    auto* label = findChild<QLabel*>(QString::fromUtf8(velmora::labelName(which)));
+    label->setVisible(true);
     // A position no pixel can hold is a failed write of Left (or Top): the label stays put.
-    velmora::labelPixel(twips.x() * m_zoom, velmora::form::twipsPerPixel);
-    velmora::labelPixel(twips.y() * m_zoom, velmora::form::twipsPerPixel);
-    label->setProperty(twipsPositionProperty, twips);
+    velmora::labelPixel(left * m_zoom, velmora::form::twipsPerPixel);
+    velmora::labelPixel(top * m_zoom, velmora::form::twipsPerPixel);
+    // Kept in twips, for a later zoom to place it again.
+    label->setProperty(twipsPositionProperty, QPointF(left, top));
     placeControl(label);
 }
 
@@ -239,34 +235,6 @@ void frmVelmora::writePreset(QRadioButton* option) {
     const Control& row = rowOf(option);
     findChild<QLineEdit*>(text(row.writes))
         ->setText(text(velmora::form::optionText(row, velmora::qt::decimalPoint())));
-}
-
-void frmVelmora::op5_Click() {
-    writePreset(op5);
-}
-void frmVelmora::op1_Click() {
-    writePreset(op1);
-}
-void frmVelmora::op06_Click() {
-    writePreset(op06);
-}
-void frmVelmora::op02_Click() {
-    writePreset(op02);
-}
-void frmVelmora::op003_Click() {
-    writePreset(op003);
-}
-void frmVelmora::opV300_Click() {
-    writePreset(opV300);
-}
-void frmVelmora::opV350_Click() {
-    writePreset(opV350);
-}
-void frmVelmora::opV400_Click() {
-    writePreset(opV400);
-}
-void frmVelmora::opRychlá_Click() {
-    writePreset(opRychlá);
 }
 
 void frmVelmora::HScroll1_Change() {

@@ -7,6 +7,10 @@
 #pragma once
 
 #include "picture_view.h"
+// moc cannot read the label names, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "result_labels.h"
+#endif
 
 class QCloseEvent;
 class QGroupBox;
@@ -42,7 +46,7 @@ void prepareWindowSystem();
     X(QLabel, labClona) X(QLabel, labNeurcitost)
 // clang-format on
 
-class frmVelmora : public PictureView {
+class frmVelmora : public PictureView, private velmora::LabelBoard {
     Q_OBJECT
 
 public:
@@ -50,23 +54,24 @@ public:
     explicit frmVelmora(QWidget* parent = nullptr);
     ~frmVelmora() override;
 
-#define VELMORA_MEMBER(Class, name) Class* name = nullptr;
-    VELMORA_CONTROLS(VELMORA_MEMBER)
-#undef VELMORA_MEMBER
-
     void Form_Load();
-    void op5_Click();
-    void op1_Click();
-    void op06_Click();
-    void op02_Click();
-    void op003_Click();
-    void opV300_Click();
-    void opV350_Click();
-    void opV400_Click();
-    void opRychlá_Click();
+    // Each writes what the form says its button writes.
+    void op5_Click() { writePreset(op5); }
+    void op1_Click() { writePreset(op1); }
+    void op06_Click() { writePreset(op06); }
+    void op02_Click() { writePreset(op02); }
+    void op003_Click() { writePreset(op003); }
+    void opV300_Click() { writePreset(opV300); }
+    void opV350_Click() { writePreset(opV350); }
+    void opV400_Click() { writePreset(opV400); }
+    void opRychlá_Click() { writePreset(opRychlá); }
     void HScroll1_Change();
     void cmdKonec_Click();
     void cmdStart_Click();
+
+#define VELMORA_MEMBER(Class, name) Class* name = nullptr;
+    VELMORA_CONTROLS(VELMORA_MEMBER)
+#undef VELMORA_MEMBER
 
     // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
     // is remembered between starts; F11 fills the screen at the largest zoom that fits.
@@ -90,12 +95,12 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
-    // The Click of an option button: what the form says it writes.
     void writePreset(QRadioButton* option);
     velmora::RunResult run();
     void createActions();
     void placeControl(QWidget* control);
-    void placeResultLabel(QLabel* label, QPointF twips);
+    // The result labels the run places: shown, then moved, in twips.
+    void showLabel(velmora::ResultLabel label, float left, float top) override;
     void applyZoom();
     void setZoomPercent(int percent);
 

@@ -8,37 +8,15 @@
 #include "announcer.h"
 #include "canvas.h"
 #include "core_text.h"
-#include "result_labels.h"
 #include "run_hold.h"
 #include "start_action.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Shows and moves the window's result labels, in twips kept on each label for later zooms.
-class ResultLabelBoard final : public velmora::LabelBoard {
-public:
-    using Place = std::function<void(QLabel*, QPointF)>;
-    ResultLabelBoard(const frmVelmora& window, Place place) : m_window(window), m_place(place) {}
-    void showLabel(velmora::ResultLabel which, float left, float top) override {
-        auto* label = m_window.findChild<QLabel*>(QString::fromUtf8(velmora::labelName(which)));
-        label->setVisible(true);
-        m_place(label, QPointF(left, top));
-    }
-
-private:
-    const frmVelmora& m_window;
-    Place m_place;
-};
-
-} // namespace
 
 void frmVelmora::cmdStart_Click() {
     if (m_hold->isHolding()) {
@@ -68,12 +46,10 @@ velmora::RunResult frmVelmora::run() {
     } catch (const velmora::RunTimeError& error) {
         return {{}, error};
     }
-    ResultLabelBoard labels(*this,
-                            [this](QLabel* label, QPointF at) { placeResultLabel(label, at); });
     // The desktop spends each wait the brake asks for on this thread, sleeping most of it;
     // the presenter lets the window repaint while input waits for the run's end.
     velmora::RunResult result =
-        velmora::runStartAction(store, *canvas, labels, velmora::qt::decimalPoint(),
+        velmora::runStartAction(store, *canvas, *this, velmora::qt::decimalPoint(),
                                 [](velmora::Brake brake) { velmora::brakeWait(brake.wait()); });
     if (result.error) {
         showDrawn(); // the run stopped mid-step; show what it drew

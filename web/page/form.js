@@ -44,7 +44,6 @@ function buildForm(core, root, next, separator) {
             e = element('fieldset', 'frame');
             const legend = element('legend', '', c.caption);
             legend.id = `${c.name}Caption`;
-            legend.style.font = font(c.font);
             e.setAttribute('aria-labelledby', legend.id);
             e.append(legend);
         } else if (c.kind === Kind.Option) {
