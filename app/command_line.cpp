@@ -148,7 +148,10 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         u"file"_s);
     const QCommandLineOption scale(
         u"scale"_s,
-        u"Make the picture n times 765 x 560 pixels, n from 1 to %1 (default 1)."_s.arg(maxScale),
+        u"Make the picture n times %1 x %2 pixels, n from 1 to %3 (default 1)."_s
+            .arg(toPixels(velmora::form::clientWidth, 1))
+            .arg(toPixels(velmora::form::clientHeight, 1))
+            .arg(maxScale),
         u"n"_s, u"1"_s);
     const QCommandLineOption intensities(
         u"intensities"_s,

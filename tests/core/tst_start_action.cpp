@@ -378,8 +378,10 @@ double referenceBar(double step, double phase, double detectorX, double detector
 } // namespace
 
 TEST_CASE("every preset in every locale") {
-    const std::pair<const char*, std::string> locales[] = {
-        {"en", "."}, {"cs", ","}, {"ar", "\u066B"}, {"fa", "\u066B"}};
+    const struct {
+        const char* name;
+        std::string point;
+    } locales[] = {{"en", "."}, {"cs", ","}, {"ar", "\u066B"}, {"fa", "\u066B"}};
     // What the option buttons write: whole numbers as plain digits, fractions by numberToText.
     const struct {
         const char* caption;
@@ -393,17 +395,17 @@ TEST_CASE("every preset in every locale") {
         const char* text;
         double detectorX, scale;
     } distances[] = {{"300", 4500, 0.017}, {"350", 5500, 0.009}, {"400", 6500, 0.006}};
-    for (const auto& [name, point] : locales) {
+    for (const auto& locale : locales) {
         for (const auto& f : frequencies) {
-            const std::string fi =
-                f.preset >= 1 ? std::to_string(int(f.preset)) : numberToText(f.preset, point);
+            const std::string fi = f.preset >= 1 ? std::to_string(int(f.preset))
+                                                 : numberToText(f.preset, locale.point);
             for (const auto& d : distances) {
-                CAPTURE(name);
+                CAPTURE(locale.name);
                 CAPTURE(f.caption);
                 CAPTURE(d.text);
                 RecordingSurface surface;
                 RecordingLabelBoard labels;
-                runStartAction(presets(fi, d.text), surface, labels, point);
+                runStartAction(presets(fi, d.text), surface, labels, locale.point);
 
                 int resultants = 0;
                 std::vector<const SurfaceCall*> bars;
