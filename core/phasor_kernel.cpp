@@ -10,6 +10,7 @@
 #include "phasor_kernel_impl.h"
 #include "presets.h"
 #include "scene.h"
+#include "vector_sincos.h"
 
 #include <array>
 #include <atomic>
@@ -19,8 +20,29 @@
 #define VELMORA_X86 1
 #include <immintrin.h>
 #endif
+#if defined(VELMORA_WASM_KERNELS) && defined(__EMSCRIPTEN__)
+#define VELMORA_WASM 1
+#endif
 
 namespace velmora {
+
+namespace detail {
+// Here, apart from the code that reads them (vector_sincos.h), for the reason given there.
+const SincosConstants sincosConstants{
+    .twoOverPi = 0x1.45f306dc9c883p-1,
+    .halfPi1 = 0x1.921fb544p+0,
+    .halfPi2 = 0x1.0b4611a6p-34,
+    .halfPi3 = 0x1.3198a2ep-69,
+    .halfPi3Tail = 0x1.b839a252049c1p-104,
+    .reducedRange = 0x1p20,
+    .half = 0.5,
+    .one = 1.0,
+    .sine = {-0x1.5555555555548p-3, 0x1.111111110f7d0p-7, -0x1.a01a019bfdf04p-13,
+             0x1.71de3567d4933p-19, -0x1.ae5e5a92987bfp-26, 0x1.5d8fd1fed6450p-33},
+    .cosine = {0x1.555555555554bp-5, -0x1.6c16c16c14f91p-10, 0x1.a01a019c844f4p-16,
+               -0x1.27e4f7eac4b49p-22, 0x1.1ee9d7b4df119p-29, -0x1.8fa49a06094c6p-37},
+};
+} // namespace detail
 
 namespace {
 // The reference walk itself, recording its pen.
@@ -35,7 +57,7 @@ void evaluateScalar(double detectorX, double detectorY, Frequency f, ChainPens& 
     });
 }
 
-#ifdef VELMORA_X86
+#if defined(VELMORA_X86) || defined(VELMORA_WASM)
 using detail::ChainInput;
 using detail::paddedLength;
 
@@ -49,7 +71,9 @@ alignas(64) constexpr std::array<double, paddedLength> sampleHeights = [] {
     }
     return heights;
 }();
+#endif
 
+#ifdef VELMORA_X86
 bool cpuHas(MathTarget target) {
     __builtin_cpu_init();
     switch (target) {
@@ -60,6 +84,8 @@ bool cpuHas(MathTarget target) {
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     case MathTarget::Avx512:
         return __builtin_cpu_supports("avx512f");
+    case MathTarget::WasmSimd:
+        return false;
     }
     return false;
 }
@@ -72,6 +98,11 @@ const bool cpuHasAvx = [] {
 __attribute__((target("avx"))) void zeroUpper() {
     _mm256_zeroupper();
 }
+#elif defined(VELMORA_WASM)
+// A browser without WebAssembly SIMD refuses the whole module, so a running one has it.
+bool cpuHas(MathTarget target) {
+    return target == MathTarget::Scalar || target == MathTarget::WasmSimd;
+}
 #else
 bool cpuHas(MathTarget target) {
     return target == MathTarget::Scalar;
@@ -79,7 +110,8 @@ bool cpuHas(MathTarget target) {
 #endif
 
 MathTarget bestTarget() {
-    for (MathTarget t : {MathTarget::Avx512, MathTarget::Avx2, MathTarget::Sse2}) {
+    for (MathTarget t :
+         {MathTarget::Avx512, MathTarget::Avx2, MathTarget::Sse2, MathTarget::WasmSimd}) {
         if (cpuHas(t))
             return t;
     }
@@ -121,6 +153,8 @@ const char* mathTargetName(MathTarget target) {
         return "AVX2";
     case MathTarget::Avx512:
         return "AVX-512";
+    case MathTarget::WasmSimd:
+        return "WebAssembly SIMD";
     }
     return "?";
 }
@@ -143,7 +177,7 @@ void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& p
     clearUpperVectorState();
     if (mathTarget() == MathTarget::Scalar)
         return evaluateScalar(detectorX, detectorY, f, pens);
-#ifdef VELMORA_X86
+#if defined(VELMORA_X86) || defined(VELMORA_WASM)
     const double dx = scene::apertureX - detectorX;
     const ChainInput in{sampleHeights.data(),
                         dx * dx,
@@ -154,13 +188,18 @@ void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& p
                         detectorX,
                         detectorY};
     switch (mathTarget()) {
+#ifdef VELMORA_X86
     case MathTarget::Sse2:
         return detail::evaluateChainSse2(in, pens);
     case MathTarget::Avx2:
         return detail::evaluateChainAvx2(in, pens);
     case MathTarget::Avx512:
         return detail::evaluateChainAvx512(in, pens);
-    case MathTarget::Scalar:
+#else
+    case MathTarget::WasmSimd:
+        return detail::evaluateChainWasm(in, pens);
+#endif
+    default:
         break;
     }
 #endif

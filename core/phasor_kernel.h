@@ -21,8 +21,9 @@ struct ChainPens {
 };
 
 // Where the vector work runs. Every target gives the same path lengths and phases as the
-// scalar code; sines and cosines may differ in their last digit.
-enum class MathTarget { Scalar, Sse2, Avx2, Avx512 };
+// scalar code; sines and cosines may differ in their last digit. WebAssembly has no CPU to
+// ask: a browser build has WasmSimd or nothing, chosen when it is built.
+enum class MathTarget { Scalar, Sse2, Avx2, Avx512, WasmSimd };
 
 bool mathTargetAvailable(MathTarget target);
 // The best available target unless a test or benchmark forced another.

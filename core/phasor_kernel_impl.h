@@ -27,6 +27,7 @@ struct ChainInput {
 void evaluateChainSse2(const ChainInput& in, ChainPens& pens);
 void evaluateChainAvx2(const ChainInput& in, ChainPens& pens);
 void evaluateChainAvx512(const ChainInput& in, ChainPens& pens);
+void evaluateChainWasm(const ChainInput& in, ChainPens& pens);
 
 namespace {
 // The pen adds its phasors in chain order, in double precision, as the scalar walk does;

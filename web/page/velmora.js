@@ -6,6 +6,8 @@
 // and the runs; for course pages and tests, window.velmora.
 
 async function main() {
+    if (document.documentElement.dataset.unsupported)
+        return;
     const core = await createVelmoraCore();
     const separator = decimalPoint();
     const root = $('frmVelmora');
@@ -19,6 +21,14 @@ async function main() {
     form.speed.addEventListener('input', form.showSpeed);
     form.speed.addEventListener('change', form.HScroll1_Change);
     form.Form_Load();
+    // A first run would spend its time in the engines' first, slow tiers of compiled code.
+    // One run made now, with the loaded presets, has the core's fast code compiled in the
+    // background; drawn away from the screen at the end, it readies the canvas code as well.
+    const warm = new core.Run(form.store.nFi, form.store.nRozteč, '0', separator);
+    for (let wait = warm.begin(); !Number.isNaN(wait) && warm.scanning();)
+        wait = warm.step();
+    const warmWords = warm.commands().slice();
+    warm.delete();
     form.showSpeed();
     $('pictureDescription').textContent = core.describeNoPicture();
     $('cmdStart').focus(); // the first control in the Tab order, as on the desktop
@@ -67,6 +77,10 @@ async function main() {
             return {words: btoa(bytes), ...result};
         },
     };
+    const offscreen = new CanvasSurface(document.createElement('canvas'), form.width, form.height,
+                                        form.twipsPerPixel, surface.displayRgb);
+    offscreen.resize(surface.scale);
+    offscreen.replay(warmWords, new Float32Array(warmWords.buffer));
     document.documentElement.dataset.ready = 'true';
 }
 
