@@ -116,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckingSurface surface;
     CheckingLabels labels;
-    const RunResult result = runStartAction(store, surface, labels, point,
-                                            [](Brake brake) { brakeWait(brake.wait()); });
+    const RunResult result =
+        runStartAction(store, surface, labels, point, [](Brake brake) { brakeWait(brake.wait()); });
     if (const auto& e = result.error) {
         const int slot = e->number() == 6 ? 0 : e->number() == 7 ? 1 : e->number() == 13 ? 2 : -1;
         const std::string& message = e->message();
