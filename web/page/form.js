@@ -26,9 +26,10 @@ function buildForm(core, root, next, separator) {
     const table = core.form();
     const {Kind} = core;
     const px = (t) => `${Math.round(t / table.twipsPerPixel)}px`;
+    // By property: the shorthand would reset the line height the styles give.
     const font = (f) => {
         const {face, points, bold} = f.face ? f : table.windowFont;
-        return `${bold ? 700 : 400} ${points}pt ${families[face]}`;
+        return {fontFamily: families[face], fontSize: `${points}pt`, fontWeight: bold ? 700 : 400};
     };
     const element = (tag, className, text) => {
         const e = document.createElement(tag);
@@ -46,6 +47,7 @@ function buildForm(core, root, next, separator) {
             legend.id = `${c.name}Caption`;
             e.setAttribute('aria-labelledby', legend.id);
             e.append(legend);
+            Object.assign(legend.style, font(c.font)); // the frame keeps the window's
         } else if (c.kind === Kind.Option) {
             e = element('label', 'option');
             const input = element('input');
@@ -67,13 +69,13 @@ function buildForm(core, root, next, separator) {
             e.id = c.name; // an option's goes on its input
         e.classList.add('control');
         const [left, top, width, height] = c.twips;
-        Object.assign(e.style, {left: px(left), top: px(top), width: px(width), height: px(height),
-                                font: font(c.font)});
+        Object.assign(e.style, {left: px(left), top: px(top), width: px(width), height: px(height)},
+                      c.kind === Kind.Frame ? {} : font(c.font));
         e.hidden = !c.shown;
         return e;
     };
 
-    root.style.font = font(table.windowFont);
+    Object.assign(root.style, font(table.windowFont));
     const controls = table.controls.filter((c) => c.kind !== Kind.TextBox);
     const byTab = (a, b) => a.tabIndex - b.tabIndex;
     for (const c of controls.filter((c) => !c.container).sort(byTab)) {
