@@ -3,11 +3,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A DrawingSurface over an image that keeps every pixel until something paints over it.
-// Twips map to logical pixels at 15 to 1; the image carries the screen's device pixel ratio
-// so lines stay crisp on high-DPI screens.
+// Twips map to logical pixels as the form says; the image carries the screen's device pixel
+// ratio so lines stay crisp on high-DPI screens.
 #pragma once
 
 #include "drawing_surface.h"
+#include "form.h"
 
 #include <QImage>
 #include <QLineF>
@@ -23,8 +24,6 @@ class QPainter;
 class QPen;
 
 namespace velmora {
-
-constexpr double twipsPerPixel = 15;
 
 class Canvas : public DrawingSurface {
 public:
@@ -51,7 +50,7 @@ public:
 
 private:
     double toPixels(float v) const {
-        return m_scaleMode == ScaleMode::Twips ? v / twipsPerPixel : v;
+        return m_scaleMode == ScaleMode::Twips ? v / form::twipsPerPixel : v;
     }
     void flushLines();
     bool drawCircleSprite(QPointF centre, double radius, const QPen& pen, const QBrush& brush);

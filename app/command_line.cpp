@@ -4,57 +4,57 @@
 
 #include "command_line.h"
 
+#include "core_text.h"
 #include "picture_file.h"
+#include "result_labels.h"
+#include "start_action.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryFile>
 #include <QTextStream>
-#include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+using velmora::form::Control;
 
 namespace {
-
-using Button = QRadioButton* frmVelmora::*;
-using Choice = std::pair<const char16_t*, Button>;
-using F = frmVelmora;
-
-const std::array<Choice, 5> frequencies{{{u"higher", &F::op5},
-                                         {u"high", &F::op1},
-                                         {u"middle", &F::op06},
-                                         {u"low", &F::op02},
-                                         {u"lower", &F::op003}}};
-const std::array<Choice, 3> distances{
-    {{u"300", &F::opV300}, {u"350", &F::opV350}, {u"400", &F::opV400}}};
 
 constexpr int maxScale = 8; // 6120 × 4480 pixels: a poster, and still a few hundred MB at most
 
 const QString usage = u"Usage: velmora [options]"_s;
 
-template <std::size_t n> QString listOf(const std::array<Choice, n>& choices) {
-    QStringList names;
-    for (const Choice& c : choices)
-        names << QString::fromUtf16(c.first);
-    return names.mid(0, names.size() - 1).join(u", "_s) + u" or "_s + names.last();
+// The option buttons of a frame, top to bottom, as their captions read.
+std::vector<const Control*> optionsOf(const char* frame) {
+    std::vector<const Control*> options;
+    for (const Control& c : velmora::form::controls()) {
+        if (c.container == frame)
+            options.push_back(&c);
+    }
+    std::ranges::sort(options, {}, [](const Control* c) { return c->twips.top; });
+    return options;
 }
 
-template <std::size_t n> Button find(const std::array<Choice, n>& choices, const QString& name) {
-    for (const Choice& c : choices) {
-        if (name == QString::fromUtf16(c.first))
-            return c.second;
+QString listOf(const char* frame) {
+    QStringList captions;
+    for (const Control* c : optionsOf(frame))
+        captions << velmora::qt::toQString(c->caption);
+    return captions.mid(0, captions.size() - 1).join(u", "_s) + u" or "_s + captions.last();
+}
+
+// The name of the frame's option button with that caption, or none.
+QString find(const char* frame, const QString& caption) {
+    for (const Control* c : optionsOf(frame)) {
+        if (caption == velmora::qt::toQString(c->caption))
+            return velmora::qt::toQString(c->name);
     }
-    return nullptr;
+    return {};
 }
 
 // The same digits in every locale, and enough of them to give back the very double.
@@ -68,9 +68,8 @@ QByteArray exactText(double value) {
 
 QByteArray intensitiesCsv(const std::vector<double>& bars) {
     QByteArray csv = "y_twips,intensity_twips\n";
-    // The run scans from the detector's bottom end at y 7000 upwards, 25 twips a point.
     for (std::size_t i = 0; i < bars.size(); ++i)
-        csv += QByteArray::number(7000 - 25 * qsizetype(i)) + ',' + exactText(bars[i]) + '\n';
+        csv += QByteArray::number(velmora::scanPointY(int(i))) + ',' + exactText(bars[i]) + '\n';
     return csv;
 }
 
@@ -90,7 +89,7 @@ bool writeIntensities(const QString& path, const std::vector<double>& bars, QStr
 
 // Without --output: a name no one else holds, made here; a link planted in the shared folder
 // makes the name taken, never followed.
-bool writeUniquePicture(frmVelmora& window, int scale, QString* path, QString* error) {
+bool writeUniquePicture(const Picture& picture, int scale, QString* path, QString* error) {
     // Qt gives no path at all for a TMPDIR that does not exist, which would mean the current
     // folder.
     const QString folder = QDir::tempPath();
@@ -110,7 +109,7 @@ bool writeUniquePicture(frmVelmora& window, int scale, QString* path, QString* e
     *path = file.fileName();
     file.close();
     // The file is ours alone now; the picture replaces it whole.
-    if (writePicture(window, *path, scale, error))
+    if (writePicture(picture, *path, scale, error))
         return true;
     file.remove();
     return false;
@@ -129,6 +128,8 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     parser.setApplicationDescription(
         u"Fresnel diffraction at an aperture, built up from Cornu spirals.\nOpens the window; "
         u"with --output or --intensities runs once without one, and needs no display."_s);
+    const char* frequencies = "frmFrekvence";
+    const char* distances = "frmVzdalenost";
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Show the version and exit."_s);
     const QCommandLineOption frequency(
@@ -147,7 +148,10 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         u"file"_s);
     const QCommandLineOption scale(
         u"scale"_s,
-        u"Make the picture n times 765 x 560 pixels, n from 1 to %1 (default 1)."_s.arg(maxScale),
+        u"Make the picture n times %1 x %2 pixels, n from 1 to %3 (default 1)."_s
+            .arg(toPixels(velmora::form::clientWidth, 1))
+            .arg(toPixels(velmora::form::clientHeight, 1))
+            .arg(maxScale),
         u"n"_s, u"1"_s);
     const QCommandLineOption intensities(
         u"intensities"_s,
@@ -187,13 +191,13 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     CommandLine result;
     if (parser.isSet(frequency)) {
         result.frequency = find(frequencies, parser.value(frequency));
-        if (!result.frequency)
+        if (result.frequency.isEmpty())
             return fail(u"--frequency takes %1, not '%2'."_s.arg(listOf(frequencies),
                                                                  parser.value(frequency)));
     }
     if (parser.isSet(distance)) {
         result.distance = find(distances, parser.value(distance));
-        if (!result.distance)
+        if (result.distance.isEmpty())
             return fail(
                 u"--distance takes %1, not '%2'."_s.arg(listOf(distances), parser.value(distance)));
     }
@@ -213,42 +217,39 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     return std::nullopt;
 }
 
-void applyPresets(frmVelmora& window, const CommandLine& commandLine) {
-    for (auto button : {commandLine.frequency, commandLine.distance}) {
-        if (button)
-            (window.*button)->setChecked(true);
-    }
-}
-
-int runWithoutDisplay(frmVelmora& window, const CommandLine& commandLine) {
-    window.show(); // on the offscreen platform: laid out and painted as on a screen
-
-    // A run-time error opens a message box no one here could close: close it, keep its text.
-    QString stopped;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&stopped] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            stopped = box->text();
-            box->done(0);
+int runWithoutWindow(const CommandLine& commandLine) {
+    const std::string point = velmora::qt::decimalPoint();
+    std::vector<std::string> clicks;
+    Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title), {}};
+    for (const QString& option : {commandLine.frequency, commandLine.distance}) {
+        if (!option.isEmpty()) {
+            clicks.push_back(velmora::qt::toUtf8(option));
+            picture.form.select(option);
         }
-    });
-    closer.start(10);
-    window.cmdStart->click();
-    closer.stop();
-    const auto& run = window.lastRun();
-    if (!run || run->intensities.empty()) {
-        err() << u"velmora: the run stopped: %1"_s.arg(stopped) << Qt::endl;
+    }
+    picture.run = velmora::form::loadedStore(point, clicks);
+    // The numbers of the run; a picture draws it again.
+    velmora::NullSurface surface;
+    velmora::PlacedLabels labels;
+    const velmora::RunResult run = velmora::runStartAction(*picture.run, surface, labels, point);
+    if (run.error) {
+        err() << u"velmora: the run stopped: %1"_s.arg(velmora::qt::message(*run.error))
+              << Qt::endl;
         return 1;
     }
+    for (const velmora::PlacedLabels::Place& place : labels.places)
+        picture.form.showLabel(QString::fromUtf8(velmora::labelName(place.label)),
+                               QPointF(*place.left, *place.top));
+    picture.description = velmora::qt::toQString(velmora::describeRun(run.report));
 
     QString error;
     if (!commandLine.output.isEmpty() &&
-        !writePicture(window, commandLine.output, commandLine.scale, &error)) {
+        !writePicture(picture, commandLine.output, commandLine.scale, &error)) {
         err() << u"velmora: "_s << error << Qt::endl;
         return 1;
     }
     if (!commandLine.intensities.isEmpty() &&
-        !writeIntensities(commandLine.intensities, run->intensities, &error)) {
+        !writeIntensities(commandLine.intensities, run.report.intensities, &error)) {
         err() << u"velmora: "_s << error << Qt::endl;
         return 1;
     }
@@ -256,7 +257,7 @@ int runWithoutDisplay(frmVelmora& window, const CommandLine& commandLine) {
         return 0;
 
     QString path;
-    if (!writeUniquePicture(window, commandLine.scale, &path, &error)) {
+    if (!writeUniquePicture(picture, commandLine.scale, &path, &error)) {
         err() << u"velmora: no display is available, and "_s << error << Qt::endl;
         return 1;
     }

@@ -6,20 +6,17 @@
 // a window that write the picture or the intensities to files.
 #pragma once
 
-#include "frm_velmora.h"
-
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 struct CommandLine {
-    QRadioButton* frmVelmora::*frequency = nullptr; // the option button to select, if any
-    QRadioButton* frmVelmora::*distance = nullptr;
-    bool run = false;    // press Start once the window shows
-    QString output;      // picture file; empty for none
-    QString intensities; // CSV file, "-" for standard output; empty for none
-    int scale = 1;       // picture size as a multiple of the window's
+    QString frequency, distance; // the option buttons to select, by name; empty for none
+    bool run = false;            // press Start once the window shows
+    QString output;              // picture file; empty for none
+    QString intensities;         // CSV file, "-" for standard output; empty for none
+    int scale = 1;               // picture size as a multiple of the window's
 
     bool withoutWindow() const { return !output.isEmpty() || !intensities.isEmpty(); }
 };
@@ -30,9 +27,7 @@ struct CommandLine {
 std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* commandLine,
                                     QString* message);
 
-// Selects the option buttons asked for; their handlers run as for a click.
-void applyPresets(frmVelmora& window, const CommandLine& commandLine);
-
-// One run in a window no one sees, then the files asked for; without any, the picture goes to
-// a new file in the temporary folder, whose path is printed. Returns the exit status.
-int runWithoutDisplay(frmVelmora& window, const CommandLine& commandLine);
+// One run without a window, then the files asked for; without any, the picture goes to a new
+// file in the temporary folder, whose path is printed. Returns the exit status. The
+// intensities need no more than a QCoreApplication, a picture a QGuiApplication.
+int runWithoutWindow(const CommandLine& commandLine);

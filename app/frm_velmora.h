@@ -2,33 +2,28 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The main window: 27 controls laid out in twips over the picture the Start action draws,
-// and the handlers those controls raise.
+// The main window: the 27 controls of the core's form table laid out over the picture the
+// Start action draws, and the handlers those controls raise.
 #pragma once
 
-#include <QImage>
-#include <QWidget>
+#include "picture_view.h"
+// moc cannot read the label names, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "result_labels.h"
+#endif
 
-#include <memory>
-#include <optional>
-#include <vector>
-
-class QAction;
 class QCloseEvent;
-class QContextMenuEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPrinter;
 class QPushButton;
 class QRadioButton;
-class QScrollBar;
+class Announcer;
 class RunHold;
-class VelmoraAnnouncer;
-class VelmoraPicture;
+class QScrollBar;
 
 namespace velmora {
-class Canvas;
+struct RunResult;
 }
 
 // Call before the QApplication exists. A slow run repaints a thin strip 221 times; with X11
@@ -36,7 +31,22 @@ class Canvas;
 // doubles a visible run, while a plain image request for a strip that small waits for nothing.
 void prepareWindowSystem();
 
-class frmVelmora : public QWidget {
+// The controls in layout order, each with the class it is made of.
+// clang-format off
+#define VELMORA_CONTROLS(X) \
+    X(QScrollBar, HScroll1) \
+    X(QGroupBox, frmAnimace) X(QRadioButton, opPomalá) X(QRadioButton, OpPomalejší) \
+    X(QRadioButton, opRychlá) X(QLineEdit, nSpomaleni) X(QLineEdit, nRozteč) \
+    X(QGroupBox, frmVzdalenost) X(QRadioButton, opV400) X(QRadioButton, opV300) \
+    X(QRadioButton, opV350) X(QLineEdit, nFi) \
+    X(QGroupBox, frmFrekvence) X(QRadioButton, op003) X(QRadioButton, op5) \
+    X(QRadioButton, op02) X(QRadioButton, op06) X(QRadioButton, op1) \
+    X(QPushButton, cmdKonec) X(QPushButton, cmdStart) X(QLabel, labPravděpodobnost) \
+    X(QLabel, LabStart) X(QLabel, labDetektorB) X(QLabel, labDetektorA) X(QLabel, labZdroj) \
+    X(QLabel, labClona) X(QLabel, labNeurcitost)
+// clang-format on
+
+class frmVelmora : public PictureView, private velmora::LabelBoard {
     Q_OBJECT
 
 public:
@@ -44,116 +54,58 @@ public:
     explicit frmVelmora(QWidget* parent = nullptr);
     ~frmVelmora() override;
 
-    // The controls, in layout order.
-    QScrollBar* HScroll1 = nullptr;
-    QGroupBox* frmAnimace = nullptr;
-    QRadioButton* opPomalá = nullptr;
-    QRadioButton* OpPomalejší = nullptr;
-    QRadioButton* opRychlá = nullptr;
-    QLineEdit* nSpomaleni = nullptr;
-    QLineEdit* nRozteč = nullptr;
-    QGroupBox* frmVzdalenost = nullptr;
-    QRadioButton* opV400 = nullptr;
-    QRadioButton* opV300 = nullptr;
-    QRadioButton* opV350 = nullptr;
-    QLineEdit* nFi = nullptr;
-    QGroupBox* frmFrekvence = nullptr;
-    QRadioButton* op003 = nullptr;
-    QRadioButton* op5 = nullptr;
-    QRadioButton* op02 = nullptr;
-    QRadioButton* op06 = nullptr;
-    QRadioButton* op1 = nullptr;
-    QPushButton* cmdKonec = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QLabel* labPravděpodobnost = nullptr;
-    QLabel* LabStart = nullptr;
-    QLabel* labDetektorB = nullptr;
-    QLabel* labDetektorA = nullptr;
-    QLabel* labZdroj = nullptr;
-    QLabel* labClona = nullptr;
-    QLabel* labNeurcitost = nullptr;
-
     void Form_Load();
-    void op5_Click();
-    void op1_Click();
-    void op06_Click();
-    void op02_Click();
-    void op003_Click();
-    void opV300_Click();
-    void opV350_Click();
-    void opV400_Click();
-    void opRychlá_Click();
+    // Each writes what the form says its button writes.
+    void op5_Click() { writePreset(op5); }
+    void op1_Click() { writePreset(op1); }
+    void op06_Click() { writePreset(op06); }
+    void op02_Click() { writePreset(op02); }
+    void op003_Click() { writePreset(op003); }
+    void opV300_Click() { writePreset(opV300); }
+    void opV350_Click() { writePreset(opV350); }
+    void opV400_Click() { writePreset(opV400); }
+    void opRychlá_Click() { writePreset(opRychlá); }
     void HScroll1_Change();
     void cmdKonec_Click();
     void cmdStart_Click();
 
-    // The picture as drawn so far, at the device pixel ratio it was made for; null before
-    // the first run.
-    QImage picture();
+#define VELMORA_MEMBER(Class, name) Class* name = nullptr;
+    VELMORA_CONTROLS(VELMORA_MEMBER)
+#undef VELMORA_MEMBER
 
     // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
     // is remembered between starts; F11 fills the screen at the largest zoom that fits.
-    double zoom() const { return m_zoom; }
-    // Where the picture lies in the window: all of it, but for a margin in full screen.
-    QRect clientArea() const;
     void zoomIn();
     void zoomOut();
     void resetZoom();
     void restoreZoom(); // the zoom of the last window
     void setFullScreen(bool on);
 
-    // The picture kept: the client area as the run left it, with its labels, copied to the
-    // clipboard as an image, saved as PNG or SVG through a file dialog, or printed to fit the
-    // page. Also in the picture's context menu.
-    QImage clientImage();
-    void copyPicture();
-    void savePicture();
-    bool savePictureAs(const QString& path, QString* error);
-    void printPicture();
-    void printPicture(QPrinter& printer);
-
-    // What the last Start read and drew, so files can show that run and not later presets.
-    struct RunRecord {
-        QString fi, rozteč;              // the frequency and distance texts it ran with
-        std::vector<double> intensities; // its bars in twips, bottom up; empty if it stopped
-    };
-    const std::optional<RunRecord>& lastRun() const { return m_lastRun; }
+    // The ParameterStore's texts as the hidden text boxes hold them.
+    velmora::ParameterStore parameterStore() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     // During a run a close request waits for its end: nothing is destroyed under a run.
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    // Allocated at the first Start, so a failure is a run-time error the window survives.
-    virtual std::unique_ptr<velmora::Canvas> createCanvas();
+    void presented() override;
+    FormState formState() const override;
 
 private:
     void buildControls();
     void connectHandlers();
-    void run();
-    void setPresenter();
+    void writePreset(QRadioButton* option);
+    velmora::RunResult run();
     void createActions();
-    // Twips, from the client area's corner or a frame's, to the window's pixels at the zoom.
-    QRect toWindow(const QRectF& twips, bool inWindow) const;
     void placeControl(QWidget* control);
-    void placeResultLabel(QLabel* label, QPointF twips);
+    // The result labels the run places: shown, then moved, in twips.
+    void showLabel(velmora::ResultLabel label, float left, float top) override;
     void applyZoom();
     void setZoomPercent(int percent);
-    // At a new zoom, the last run drawn again at the new scale.
-    void redrawPicture();
 
-    static inline const QString appName = QStringLiteral("Velmora");
-
-    std::unique_ptr<velmora::Canvas> m_canvas;
-    std::optional<RunRecord> m_lastRun;
-    VelmoraPicture* m_picture = nullptr;     // the drawing, for screen readers
-    VelmoraAnnouncer* m_announcer = nullptr; // speaks each run's summary
-    RunHold* m_hold = nullptr;               // input that comes during a run
-    QList<QAction*> m_menu;                  // the picture's context menu; null: a separator
+    Announcer* m_announcer = nullptr; // speaks each run's summary
+    RunHold* m_hold = nullptr;        // input that comes during a run
 
     int m_zoomPercent = 100; // the step the keys have chosen
-    double m_zoom = 1;       // in effect: the step, or what fits the screen when full
-    QPoint m_origin;         // the client area's corner: away from 0 only in full screen
 };

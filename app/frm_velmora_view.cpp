@@ -21,7 +21,8 @@ namespace {
 constexpr std::array zoomSteps{100, 125, 150, 175, 200, 250, 300};
 const QString zoomKey = u"view/zoom"_s;
 // The client area at 100 %, in logical pixels: what full screen has to fit.
-constexpr QSizeF clientPixels(765, 560);
+constexpr QSizeF clientPixels(velmora::form::clientWidth / velmora::form::twipsPerPixel,
+                              velmora::form::clientHeight / velmora::form::twipsPerPixel);
 
 } // namespace
 

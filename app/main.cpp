@@ -8,8 +8,11 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextStream>
 #include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +25,15 @@ QtMessageHandler qtHandler = nullptr;
 void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (!message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
         qtHandler(type, context, message);
+}
+
+// Names what the settings, the message boxes and the desktop know the program by.
+void nameApplication() {
+    QCoreApplication::setApplicationName(u"Velmora"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    QCoreApplication::setOrganizationName(u"Velmora"_s); // where the zoom is remembered
+    // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
+    QGuiApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
 }
 
 } // namespace
@@ -51,32 +63,36 @@ int main(int argc, char* argv[]) {
         // Without any display a picture of the window is more use than nothing.
         headless = display.state == DisplayCheck::State::None;
     }
-    if (headless) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The picture's own scale, not the desktop's: the canvas is made at this pixel ratio.
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(commandLine.scale));
-    }
-    prepareWindowSystem();
     // The command line is ours alone: Qt's own options (-platform, -style) would bypass the
     // checks above.
     int qtArgc = 1;
+    if (headless) {
+        // The intensities need no display at all; a picture only what painting text needs.
+        std::unique_ptr<QCoreApplication> app;
+        if (commandLine.output.isEmpty() && !commandLine.intensities.isEmpty()) {
+            app = std::make_unique<QCoreApplication>(qtArgc, argv);
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            // The style caches what it draws at the application's pixel ratio: the picture's.
+            qputenv("QT_SCALE_FACTOR", QByteArray::number(commandLine.scale));
+            app = std::make_unique<QGuiApplication>(qtArgc, argv);
+        }
+        nameApplication();
+        return runWithoutWindow(commandLine);
+    }
+    prepareWindowSystem();
     QApplication app(qtArgc, argv);
-    QApplication::setApplicationName(u"Velmora"_s);
-    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    QApplication::setOrganizationName(u"Velmora"_s); // where the zoom is remembered
-    // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
-    QApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
+    nameApplication();
 
     // Closing unloads the window, and with the last window the program ends.
     auto* window = new frmVelmora;
-    applyPresets(*window, commandLine);
-    if (headless) {
-        const int status = runWithoutDisplay(*window, commandLine);
-        delete window;
-        return status;
+    // As a click would select them: their handlers write the presets.
+    for (const QString& option : {commandLine.frequency, commandLine.distance}) {
+        if (!option.isEmpty())
+            window->findChild<QRadioButton*>(option)->setChecked(true);
     }
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->restoreZoom(); // on screen only: a file's picture does not depend on it
+    window->restoreZoom();
     window->show();
     // Without a window manager, or with one that maps windows unfocused, the keyboard would not
     // reach the window and a screen reader would not hear it open.

@@ -4,21 +4,19 @@
 
 #include "picture_file.h"
 
-#include "accessibility.h"
 #include "canvas.h"
-#include "frm_velmora.h"
-#include "parameter_store.h"
-#include "qt_core.h"
+#include "core_text.h"
 #include "result_labels.h"
-#include "run_time_error.h"
 #include "start_action.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSvgGenerator>
 
 using namespace Qt::StringLiterals;
@@ -64,7 +62,7 @@ public:
 
 private:
     double toPixels(float v) const {
-        return m_scaleMode == velmora::ScaleMode::Twips ? v / velmora::twipsPerPixel : v;
+        return m_scaleMode == velmora::ScaleMode::Twips ? v / velmora::form::twipsPerPixel : v;
     }
     QPen outline(velmora::Colour colour) const {
         return QPen(velmora::Canvas::toQColor(colour), m_drawWidth);
@@ -86,63 +84,62 @@ private:
     QPen m_chainPen;
 };
 
-// The window's own run already placed the labels; the repeat only draws.
-class KeptLabels final : public velmora::LabelBoard {
-public:
-    void showLabel(velmora::ResultLabel, float, float) override {}
-};
+// Draws the run again; a run that stopped stops again at the same place.
+void drawRun(const Picture& picture, velmora::DrawingSurface& surface) {
+    velmora::NoLabels labels;
+    if (picture.run)
+        velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint());
+}
 
-bool writeSvg(frmVelmora& window, QIODevice& device, int scale) {
+QSize clientSize(double zoom) {
+    using namespace velmora::form;
+    return QSize(toPixels(clientWidth, zoom), toPixels(clientHeight, zoom));
+}
+
+bool writeSvg(const Picture& picture, QIODevice& device, int scale) {
+    const QSize size = clientSize(picture.zoom);
     QSvgGenerator svg;
     svg.setOutputDevice(&device);
-    svg.setSize(window.size() * scale);
-    svg.setViewBox(window.rect());
+    svg.setSize(size * scale);
+    svg.setViewBox(QRect(QPoint(), size));
     // Font sizes in points must come out as large as on screen.
-    svg.setResolution(window.logicalDpiY());
-    svg.setTitle(window.windowTitle());
-    if (const auto* picture = window.findChild<VelmoraPicture*>())
-        svg.setDescription(picture->description()); // what a screen reader says of the run
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        svg.setResolution(qRound(screen->logicalDotsPerInchY()));
+    svg.setTitle(picture.title);
+    svg.setDescription(picture.description); // what a screen reader says of the run
 
     QPainter painter;
     if (!painter.begin(&svg))
         return false;
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(window.rect(), velmora::Canvas::toQColor(velmora::colours::lightGrey));
-    if (const auto& run = window.lastRun()) {
-        // The run is deterministic: done again without the brake it draws the same picture.
-        // The run draws at 100 %; the window may be zoomed around it.
-        painter.translate(window.clientArea().topLeft());
-        painter.scale(window.zoom(), window.zoom());
+    painter.fillRect(QRect(QPoint(), size), velmora::Canvas::toQColor(velmora::colours::lightGrey));
+    painter.save();
+    painter.scale(picture.zoom, picture.zoom); // the run draws at 100 %
+    {
         SvgSurface surface(painter);
-        KeptLabels labels;
-        try {
-            velmora::qt::runStartAction(velmora::qt::presetTexts(run->fi, run->rozteč, u"0"_s),
-                                        surface, labels);
-        } catch (const velmora::RunTimeError&) {
-            // The window's run stopped at the same place and shows what it drew until then.
-        }
+        drawRun(picture, surface);
     } // the surface paints what it still holds before the controls go on top
-    painter.resetTransform();
-    // The controls lie over the picture, as on screen; the style draws captions as text.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!control->isVisibleTo(&window))
-            continue;
-        // A label over the picture has no box of its own: only its text goes on top.
-        QWidget::RenderFlags flags = QWidget::DrawChildren;
-        if (control->autoFillBackground())
-            flags |= QWidget::DrawWindowBackground;
-        control->render(&painter, control->pos(), QRegion(), flags);
-    }
+    painter.restore();
+    paintForm(painter, picture.form, picture.zoom);
     return painter.end();
 }
 
-bool writePng(frmVelmora& window, QIODevice& device, int scale) {
-    QImage image(window.size() * scale, QImage::Format_RGB32);
+bool writePng(const Picture& picture, QIODevice& device, int scale) {
+    const QSize size = clientSize(picture.zoom);
+    QImage image(size * scale, QImage::Format_RGB32);
     if (image.isNull())
         return false;
     image.setDevicePixelRatio(scale);
-    window.render(&image);
+    image.fill(velmora::Canvas::toQColor(velmora::colours::lightGrey));
+    try {
+        velmora::Canvas canvas(clientSize(1), picture.zoom * scale);
+        drawRun(picture, canvas);
+        QPainter painter(&image);
+        painter.drawImage(QRect(QPoint(), size), canvas.image());
+        paintForm(painter, picture.form, picture.zoom);
+    } catch (const velmora::RunTimeError&) {
+        return false; // no memory for the canvas
+    }
     QImageWriter writer(&device, "png");
     return writer.write(image);
 }
@@ -186,12 +183,12 @@ bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& 
     return true;
 }
 
-bool writePicture(frmVelmora& window, const QString& path, int scale, QString* error) {
+bool writePicture(const Picture& picture, const QString& path, int scale, QString* error) {
     const bool svg = path.endsWith(u".svg"_s, Qt::CaseInsensitive);
     return saveFileSafely(
         path,
         [&](QIODevice& device) {
-            return svg ? writeSvg(window, device, scale) : writePng(window, device, scale);
+            return svg ? writeSvg(picture, device, scale) : writePng(picture, device, scale);
         },
         error);
 }

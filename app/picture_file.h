@@ -2,16 +2,19 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Files written from the window: its picture as PNG or SVG, and any file written whole or not
-// at all.
+// Files written with or without the window: its picture as PNG or SVG, and any file written
+// whole or not at all.
 #pragma once
+
+#include "form_painter.h"
+#include "parameter_store.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QIODevice;
-class frmVelmora;
 
 // Writes through a temporary file beside PATH that is renamed over it once complete, so a
 // failed write leaves the old file; a device or pipe at PATH is written to directly. PATH must
@@ -20,7 +23,16 @@ class frmVelmora;
 bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
                     QString* error);
 
-// The window's client area after its last run: SVG when PATH ends in ".svg", otherwise PNG.
-// A PNG has scale × the window's size in pixels; an SVG shows that size and keeps the drawing
-// as vectors and the captions as text.
-bool writePicture(frmVelmora& window, const QString& path, int scale, QString* error);
+// What a picture of the window shows: the run's drawing, then the controls over it as the form
+// painter paints them, at the window's zoom.
+struct Picture {
+    std::optional<velmora::ParameterStore> run; // the presets of the run drawn, if any
+    FormState form;
+    double zoom = 1;
+    QString title, description;
+};
+
+// The client area: SVG when PATH ends in ".svg", otherwise PNG. A PNG has scale × the client
+// area's size in pixels; an SVG shows that size and keeps the drawing as vectors and the
+// captions as text. The run is drawn again, as it draws the same picture every time.
+bool writePicture(const Picture& picture, const QString& path, int scale, QString* error);

@@ -37,18 +37,10 @@ bool isInput(QEvent::Type type) {
 
 } // namespace
 
-namespace {
-const char holdName[] = "velmoraRunHold";
-}
-
-RunHold::RunHold(QWidget* window) : QObject(window), m_window(window) {
-    setObjectName(QString::fromLatin1(holdName));
-}
+RunHold::RunHold(QWidget* window) : QObject(window), m_window(window) {}
 
 bool RunHold::deferDuringRun(QWidget* control, std::function<void()> action) {
-    // Found by name: the class has no meta-object of its own for findChild to tell it apart.
-    auto* hold = static_cast<RunHold*>(control->window()->findChild<QObject*>(
-        QString::fromLatin1(holdName), Qt::FindDirectChildrenOnly));
+    auto* hold = control->window()->findChild<RunHold*>(QString(), Qt::FindDirectChildrenOnly);
     if (!hold || !hold->isHolding())
         return false;
     hold->defer(std::move(action));

@@ -17,6 +17,8 @@
 class QWidget;
 
 class RunHold : public QObject {
+    Q_OBJECT
+
 public:
     explicit RunHold(QWidget* window);
     ~RunHold() override;

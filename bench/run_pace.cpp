@@ -6,8 +6,8 @@
 // many distinct pictures reach the screen during the slowest. A second X connection, on its own
 // thread, keeps reading the plot's pixels while the run blocks the window's thread: the time of
 // the last change is when the last bar reached the screen. Needs an X display (Xvfb will do).
+#include "brake.h"
 #include "frm_velmora.h"
-#include "spiral_scan.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -135,11 +135,11 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 41; ++i) {
             const Clock::time_point start = Clock::now();
             for (int j = 0; j < batch; ++j)
-                velmora::busyWait(count);
+                velmora::brakeWait(velmora::Brake{count}.wait());
             each.push_back(seconds(Clock::now() - start) / batch);
         }
         std::nth_element(each.begin(), each.begin() + 20, each.end());
-        std::printf("busyWait(%u): median %.3g s, %+.2f %% against %u x 18 ns\n", count, each[20],
+        std::printf("brakeWait(%u): median %.3g s, %+.2f %% against %u x 18 ns\n", count, each[20],
                     100 * (each[20] / (count * 18e-9) - 1), count);
     }
 

@@ -6,7 +6,6 @@
 // whole run into the image canvas and into a surface that draws nothing. Everything runs after
 // a QGuiApplication has been constructed, as in the program.
 #include "canvas.h"
-#include "null_surface.h"
 #include "number_text.h"
 #include "phasor_chain.h"
 #include "phasor_kernel.h"
@@ -14,29 +13,19 @@
 #include "result_labels.h"
 #include "start_action.h"
 
-// moc cannot read the accented names the adapters bring in, and needs none of them.
-#ifndef Q_MOC_RUN
-#include "qt_core.h"
-#endif
-
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 using namespace velmora;
-using namespace velmora::qt;
 
 namespace {
-const QLocale english(QLocale::English, QLocale::UnitedStates);
-
-PresetTexts defaults() {
-    return presetTexts(numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1"));
-}
+const ParameterStore defaults{"0.6", "350", "1"};
 
 // 221 detector points, each with its full chain of 2003 phasors, nothing drawn: the scalar
 // reference, with the upper vector state clean so that no transition penalty is measured.
 void BM_Arithmetic(benchmark::State& state) {
-    const Frequency f = frequencyFor(numberToText(0.6, english), english);
+    const Frequency f = frequencyFor("0.6");
     for (auto _ : state) {
         clearUpperVectorState();
         for (int scanY = 500; scanY <= 6000; scanY += 25) {
@@ -55,7 +44,7 @@ void BM_VectorArithmetic(benchmark::State& state) {
         return;
     }
     state.SetLabel(mathTargetName(target));
-    const Frequency f = frequencyFor(numberToText(0.6, english), english);
+    const Frequency f = frequencyFor("0.6");
     for (auto _ : state) {
         for (int scanY = 500; scanY <= 6000; scanY += 25) {
             Pen end = walkPhasorChain(5500, 7500 - scanY, f, [](Pen, Pen, bool) {});
@@ -73,22 +62,20 @@ BENCHMARK(BM_VectorArithmetic)
 
 // A fresh canvas per run, as a window's first run would see it; allocating it is cheap.
 void BM_StartActionCanvas(benchmark::State& state) {
-    const PresetTexts presets = defaults();
-    NullLabels labels;
+    NoLabels labels;
     for (auto _ : state) {
         Canvas canvas(QSize(765, 560));
-        runStartAction(presets, canvas, labels, english);
+        runStartAction(defaults, canvas, labels);
         benchmark::DoNotOptimize(canvas.image().constBits());
     }
 }
 BENCHMARK(BM_StartActionCanvas)->Unit(benchmark::kMillisecond);
 
 void BM_StartActionNullSurface(benchmark::State& state) {
-    const PresetTexts presets = defaults();
     NullSurface surface;
-    NullLabels labels;
+    NoLabels labels;
     for (auto _ : state)
-        runStartAction(presets, surface, labels, english);
+        runStartAction(defaults, surface, labels);
 }
 BENCHMARK(BM_StartActionNullSurface)->Unit(benchmark::kMillisecond);
 } // namespace

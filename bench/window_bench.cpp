@@ -6,13 +6,12 @@
 // twenty visible runs take. Needs a display (an X server such as Xvfb will do).
 #include "canvas.h"
 #include "frm_velmora.h"
-#include "null_surface.h"
 #include "number_text.h"
 #include "start_action.h"
 
 // moc cannot read the accented names the adapters bring in, and needs none of them.
 #ifndef Q_MOC_RUN
-#include "qt_core.h"
+#include "core_text.h"
 #endif
 
 #include <QApplication>
@@ -48,12 +47,11 @@ BENCHMARK(BM_VisibleRun)->Unit(benchmark::kMillisecond);
 
 // The same Start action into a canvas that nothing shows.
 void BM_HeadlessRun(benchmark::State& state) {
-    const PresetTexts presets =
-        presetTexts(qt::numberToText(0.6), QStringLiteral("350"), QStringLiteral("1"));
+    const ParameterStore presets{qt::toUtf8(qt::numberToText(0.6)), "350", "1"};
     Canvas canvas(QSize(765, 560));
-    NullLabels labels;
+    NoLabels labels;
     for (auto _ : state)
-        qt::runStartAction(presets, canvas, labels);
+        runStartAction(presets, canvas, labels, qt::decimalPoint());
 }
 BENCHMARK(BM_HeadlessRun)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -65,4 +65,14 @@ public:
     virtual void present() {}
 };
 
+// Draws nothing: for a run whose numbers alone are wanted.
+struct NullSurface : DrawingSurface {
+    void setScaleMode(ScaleMode) override {}
+    void setDrawWidth(int) override {}
+    void setFillColor(Colour) override {}
+    void setFillStyle(FillStyle) override {}
+    void Line(float, float, float, float, std::optional<Colour>) override {}
+    void Circle(float, float, float) override {}
+};
+
 } // namespace velmora

@@ -2,31 +2,19 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The three presets as the window holds them: UTF-8 texts, read afresh whenever the run needs
-// them.
+// The three presets as the window's hidden text boxes hold them, in UTF-8: the option buttons
+// and the speed bar write them, and the run reads them.
 #pragma once
 
 #include <string>
 
 namespace velmora {
 
-class ParameterStore {
-public:
-    virtual ~ParameterStore() = default;
-    virtual std::string nFi() const = 0;        // frequency preset
-    virtual std::string nRozteč() const = 0;    // detector–diaphragm distance preset
-    virtual std::string nSpomaleni() const = 0; // busy-wait count
-};
-
-// A store that is just three strings: for runs without a window.
-struct PresetTexts : ParameterStore {
-    std::string fi, rozteč, spomaleni;
-
-    PresetTexts(std::string f, std::string r, std::string s)
-        : fi(std::move(f)), rozteč(std::move(r)), spomaleni(std::move(s)) {}
-    std::string nFi() const override { return fi; }
-    std::string nRozteč() const override { return rozteč; }
-    std::string nSpomaleni() const override { return spomaleni; }
+struct ParameterStore {
+    std::string nFi;        // frequency preset
+    std::string nRozteč;    // detector–diaphragm distance preset
+    std::string nSpomaleni; // busy-wait count
+    bool operator==(const ParameterStore&) const = default;
 };
 
 } // namespace velmora

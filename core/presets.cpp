@@ -16,31 +16,28 @@ namespace {
 struct FrequencyRow {
     double preset;
     Frequency frequency;
-    const char* caption; // of the option button that writes the preset
 };
 constexpr std::array frequencyRows{
-    FrequencyRow{5, {10, 5}, "higher"},          FrequencyRow{1, {1.5, 0.1}, "high"},
-    FrequencyRow{0.6, {1, 0.05}, "middle"},      FrequencyRow{0.2, {0.4, 0.01}, "low"},
-    FrequencyRow{0.03, {0.18, 0.0015}, "lower"},
+    FrequencyRow{5, {10, 5}},           FrequencyRow{1, {1.5, 0.1}},
+    FrequencyRow{0.6, {1, 0.05}},       FrequencyRow{0.2, {0.4, 0.01}},
+    FrequencyRow{0.03, {0.18, 0.0015}},
 };
-
-const FrequencyRow* frequencyRowFor(std::string_view fiText, std::string_view decimalPoint) {
-    for (const FrequencyRow& row : frequencyRows) {
-        if (fiText == numberToText(row.preset, decimalPoint))
-            return &row;
-    }
-    return nullptr;
-}
 } // namespace
 
 Frequency frequencyFor(std::string_view fiText, std::string_view decimalPoint) {
-    const FrequencyRow* row = frequencyRowFor(fiText, decimalPoint);
-    return row ? row->frequency : Frequency{};
+    for (const FrequencyRow& row : frequencyRows) {
+        if (fiText == numberToText(row.preset, decimalPoint))
+            return row.frequency;
+    }
+    return {};
 }
 
 std::string frequencyCaptionFor(std::string_view fiText, std::string_view decimalPoint) {
-    const FrequencyRow* row = frequencyRowFor(fiText, decimalPoint);
-    return row ? row->caption : "";
+    for (const form::Control& c : form::controls()) {
+        if (c.writes == "nFi" && fiText == form::optionText(c, decimalPoint))
+            return c.caption;
+    }
+    return "";
 }
 
 double detectorXFor(std::string_view roztečText, double apertureX, std::string_view decimalPoint) {

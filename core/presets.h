@@ -6,6 +6,8 @@
 // only the detector position and the busy-wait count use a text's numeric value.
 #pragma once
 
+#include "form.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,8 +34,8 @@ double detectorXFor(std::string_view roztečText, double apertureX,
 // No value for text that is none of "300", "350", "400": the intensity is then unscaled.
 std::optional<double> intensityScaleFor(std::string_view roztečText);
 
-// The largest count the speed scroll bar can write: 32767 · 30 + 1.
-constexpr std::uint32_t maxDelayCount = 32767u * 30u + 1u;
+// The largest count the speed scroll bar can write.
+constexpr auto maxDelayCount = std::uint32_t(form::delayCountOf(form::speedBarMaximum));
 
 // Fractions are cut toward zero, negatives count as 0 and larger counts are held to
 // maxDelayCount, so no text can freeze the window for long. Throws "Type mismatch" for

@@ -4,13 +4,20 @@
 
 #include "result_labels.h"
 
+#include "form.h"
 #include "run_time_error.h"
 #include "scene.h"
 
+#include <array>
 #include <climits>
 #include <cmath>
 
 namespace velmora {
+
+const char* labelName(ResultLabel label) {
+    static constexpr std::array names{"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"};
+    return names.at(std::size_t(label));
+}
 
 void placeResultLabels(LabelBoard& board, double detectorX) {
     using namespace scene;
@@ -18,6 +25,14 @@ void placeResultLabels(LabelBoard& board, double detectorX) {
     board.showLabel(ResultLabel::labDetektorB, toSingle(detectorX), 1000);
     board.showLabel(ResultLabel::labPravděpodobnost, 8000, 990);
     board.showLabel(ResultLabel::labZdroj, float(collimatorX - 1650), float(axisY - 100));
+}
+
+void PlacedLabels::showLabel(ResultLabel label, float left, float top) {
+    Place& place = places.emplace_back(Place{label, {}, {}});
+    labelPixel(left, form::twipsPerPixel);
+    place.left = left;
+    labelPixel(top, form::twipsPerPixel);
+    place.top = top;
 }
 
 int labelPixel(double twips, double twipsPerPixel) {

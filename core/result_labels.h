@@ -5,9 +5,15 @@
 // The four labels that name the picture once a run has drawn it.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 namespace velmora {
 
 enum class ResultLabel { labClona, labDetektorB, labPravděpodobnost, labZdroj };
+
+// The label's control name, "labClona".
+const char* labelName(ResultLabel label);
 
 class LabelBoard {
 public:
@@ -18,6 +24,23 @@ public:
 };
 
 void placeResultLabels(LabelBoard& board, double detectorX);
+
+// Shows nothing: for a run drawn again.
+struct NoLabels : LabelBoard {
+    void showLabel(ResultLabel, float, float) override {}
+};
+
+// Keeps each label's place in twips, as a window would write it at 100 %: shown, then Left,
+// then Top. A position beyond a pixel is a failed write that keeps what came before it.
+class PlacedLabels : public LabelBoard {
+public:
+    struct Place {
+        ResultLabel label;
+        std::optional<float> left, top; // none: not written
+    };
+    std::vector<Place> places;
+    void showLabel(ResultLabel label, float left, float top) override;
+};
 
 // A label position in whole pixels, rounded half away from zero. Throws RunTimeError
 // "Overflow" when it lies beyond the range of a pixel coordinate (int), as a label's

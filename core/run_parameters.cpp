@@ -74,9 +74,9 @@ RunParameters presetParameters(const FrequencyPreset& frequency, const DistanceP
 
 RunParameters runParametersFor(const ParameterStore& store, std::string_view decimalPoint) {
     RunParameters p;
-    const std::string rozteč = store.nRozteč();
+    const std::string& rozteč = store.nRozteč;
     p.detectorX = detectorXFor(rozteč, scene::apertureX, decimalPoint);
-    const Frequency f = frequencyFor(store.nFi(), decimalPoint);
+    const Frequency f = frequencyFor(store.nFi, decimalPoint);
     p.phaseFactor = f.phaseFactor;
     p.stepLength = f.stepLength;
     p.intensityScale = intensityScaleFor(rozteč);

@@ -30,7 +30,7 @@ double drawScene(DrawingSurface& s, const ParameterStore& store, std::string_vie
     s.Circle(float(collimatorX - 800), float(axisY), 100);
     s.setDrawWidth(1);
 
-    const double detectorX = detectorXFor(store.nRozteč(), apertureX, decimalPoint);
+    const double detectorX = detectorXFor(store.nRozteč, apertureX, decimalPoint);
 
     for (int i = 1; i <= 6000; i += 10) {
         line(s, collimatorX - 800, axisY, apertureX - 1000, sceneBottom - i, colours::paleCyan);

@@ -16,28 +16,42 @@ StartAction::StartAction(const ParameterStore& store, DrawingSurface& surface, L
     : m_store(store), m_surface(surface), m_labels(labels),
       m_decimalPoint(std::move(decimalPoint)) {}
 
-Brake StartAction::begin() {
-    clearUpperVectorState(); // see phasor_kernel.cpp: the scene's drawing is scalar code too
-    m_report.detectorX = scene::drawScene(m_surface, m_store, m_decimalPoint);
-    m_report.distanceCaption = m_store.nRozteč();
-    const std::string fi = m_store.nFi();
-    m_frequency = frequencyFor(fi, m_decimalPoint);
-    m_report.frequencyCaption = frequencyCaptionFor(fi, m_decimalPoint);
-    m_report.intensities.reserve(scanPoints);
-    return nextBrake();
+template <class Part> Brake StartAction::stopOnError(Part part) {
+    try {
+        part();
+        return nextBrake();
+    } catch (const RunTimeError& error) {
+        m_error = error;
+        return {};
+    }
 }
 
-// The count is read afresh before every step, as the scroll bar could have rewritten it.
+Brake StartAction::begin() {
+    return stopOnError([this] {
+        clearUpperVectorState(); // see phasor_kernel.cpp: the scene's drawing is scalar code too
+        m_report.detectorX = scene::drawScene(m_surface, m_store, m_decimalPoint);
+        m_report.distanceCaption = m_store.nRozteč;
+        m_frequency = frequencyFor(m_store.nFi, m_decimalPoint);
+        m_report.frequencyCaption = frequencyCaptionFor(m_store.nFi, m_decimalPoint);
+        m_report.intensities.reserve(scanPoints);
+    });
+}
+
+// The count is read before every step.
 Brake StartAction::nextBrake() {
     if (!scanning())
         return {};
-    const Brake brake{delayCountFor(m_store.nSpomaleni(), m_decimalPoint)};
+    const Brake brake{delayCountFor(m_store.nSpomaleni, m_decimalPoint)};
     if (brake.wait() >= perceptibleWait)
         m_surface.present(); // what is drawn so far shows before a pause the class can see
     return brake;
 }
 
 Brake StartAction::step() {
+    return stopOnError([this] { drawStep(); });
+}
+
+void StartAction::drawStep() {
     using namespace scene;
     DrawingSurface& s = m_surface;
     auto line = [&s](Pen a, Pen b, std::optional<Colour> colour = std::nullopt) {
@@ -62,7 +76,7 @@ Brake StartAction::step() {
     const double dx = detectorX - end.x;
     const double dy = detectorY - end.y;
     const double squared = dx * dx + dy * dy;
-    const double intensity = squared * intensityScaleFor(m_store.nRozteč()).value_or(1.0);
+    const double intensity = squared * intensityScaleFor(m_store.nRozteč).value_or(1.0);
 
     s.setDrawWidth(2);
     line({plotX, detectorY}, {plotX + intensity, detectorY});
@@ -74,15 +88,15 @@ Brake StartAction::step() {
     if (spiralStep)
         s.present();
     m_scanY += scanStep;
-    return nextBrake();
 }
 
-RunReport StartAction::finish() {
-    placeResultLabels(m_labels, m_report.detectorX);
-    return std::move(m_report);
+RunResult StartAction::finish() {
+    if (!m_error)
+        stopOnError([this] { placeResultLabels(m_labels, m_report.detectorX); });
+    return {std::move(m_report), m_error};
 }
 
-RunReport runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
+RunResult runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
                          std::string_view decimalPoint, const std::function<void(Brake)>& wait) {
     StartAction run(store, surface, labels, std::string(decimalPoint));
     for (Brake brake = run.begin(); run.scanning(); brake = run.step()) {

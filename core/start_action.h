@@ -6,8 +6,8 @@
 // detector point (its spiral when one is due, the dot and the bar), finish places the result
 // labels and tells what was drawn. It never waits: each call returns the wait the animation
 // brake wants before the next step, and the front end decides how to spend it (the desktop
-// busy-waits, the page spreads the steps over animation frames). A RunTimeError stops the run
-// where it is raised; the value is then spent.
+// sleeps, the page spreads the steps over animation frames). A run-time error stops the run
+// where it is raised; the value is then spent, and finish tells the error.
 #pragma once
 
 #include "drawing_surface.h"
@@ -15,13 +15,21 @@
 #include "presets.h"
 #include "result_labels.h"
 #include "run_report.h"
+#include "run_time_error.h"
 #include "spiral_scan.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace velmora {
+
+// How a run ended: what it drew, up to the run-time error that stopped it if one did.
+struct RunResult {
+    RunReport report;
+    std::optional<RunTimeError> error;
+};
 
 class StartAction {
 public:
@@ -31,15 +39,18 @@ public:
 
     // Wipes the band and draws the scene; returns the wait due before the first scan step.
     Brake begin();
-    // A scan step is still due.
-    bool scanning() const { return m_scanY <= lastScanY; }
+    // A scan step is still due: the scan has not ended, nor has an error stopped the run.
+    bool scanning() const { return !m_error && m_scanY <= lastScanY; }
     // Draws the due step; returns the wait due before the next one (none after the last).
     Brake step();
-    // Shows the result labels and returns the report.
-    RunReport finish();
+    // Shows the result labels, unless an error stopped the run, and tells how it ended.
+    RunResult finish();
+    const std::optional<RunTimeError>& error() const { return m_error; }
 
 private:
     Brake nextBrake();
+    void drawStep();
+    template <class Part> Brake stopOnError(Part part);
 
     const ParameterStore& m_store;
     DrawingSurface& m_surface;
@@ -47,12 +58,13 @@ private:
     std::string m_decimalPoint;
     Frequency m_frequency;
     RunReport m_report;
+    std::optional<RunTimeError> m_error;
     int m_scanY = firstScanY;
 };
 
 // A whole run at once: begin, every step, finish, calling wait(brake) before each step (no
-// waiting when it is empty). Returns what the run drew; a RunTimeError leaves no report.
-RunReport runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
+// waiting when it is empty).
+RunResult runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
                          std::string_view decimalPoint = ".",
                          const std::function<void(Brake)>& wait = {});
 

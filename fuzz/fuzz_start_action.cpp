@@ -112,23 +112,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             speed = "1000";
     } catch (const RunTimeError&) {
     }
-    const PresetTexts store(field(0), field(1), speed);
+    const ParameterStore store{field(0), field(1), speed};
 
     CheckingSurface surface;
     CheckingLabels labels;
-    try {
-        runStartAction(store, surface, labels, point, [](Brake brake) { busyWait(brake.count); });
-    } catch (const RunTimeError& e) {
-        const int slot = e.number() == 6 ? 0 : e.number() == 7 ? 1 : e.number() == 13 ? 2 : -1;
-        const std::string& message = e.message();
-        const std::string& description = e.description();
+    const RunResult result =
+        runStartAction(store, surface, labels, point, [](Brake brake) { brakeWait(brake.wait()); });
+    if (const auto& e = result.error) {
+        const int slot = e->number() == 6 ? 0 : e->number() == 7 ? 1 : e->number() == 13 ? 2 : -1;
+        const std::string& message = e->message();
+        const std::string& description = e->description();
         const bool named =
             slot >= 0 && !description.empty() && message.size() > description.size() &&
             message.compare(message.size() - description.size(), std::string::npos, description) ==
                 0;
         // Only the detector label's position can be beyond a pixel: it follows the distance.
         const bool inLabels =
-            labels.shown == 2 && labels.lastShown == ResultLabel::labDetektorB && e.number() == 6;
+            labels.shown == 2 && labels.lastShown == ResultLabel::labDetektorB && e->number() == 6;
         if (!named || (labels.shown != 0 && !inLabels))
             fail("refusal without a known number and message, or after the labels");
         ++tally.refused[slot];

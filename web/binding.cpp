@@ -2,99 +2,65 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The core as the page sees it: one class for a run the page drives from animation frames,
-// and the few conversions its handlers need. A run-time error never crosses into JavaScript
-// as an exception; it becomes a NaN wait and a message the page shows.
+// The core as the page sees it: the form to build its controls from, one class for a run the
+// page drives from animation frames, and the few conversions its handlers need. A run-time
+// error never crosses into JavaScript as an exception; it becomes a NaN wait and a message the
+// page shows.
 
 #include "command_recorder.h"
 
 #include "drawing_surface.h"
+#include "form.h"
 #include "number_text.h"
-#include "parameter_store.h"
 #include "result_labels.h"
 #include "run_report.h"
-#include "run_time_error.h"
 #include "start_action.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <array>
 #include <chrono>
 #include <limits>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace velmora::web {
 namespace {
 
 using emscripten::val;
 
-constexpr double twipsPerPixel = 15;
-constexpr double failed = std::numeric_limits<double>::quiet_NaN();
-
-const char* labelName(ResultLabel label) {
-    static constexpr std::array names{"labClona", "labDetektorB", "labPravděpodobnost", "labZdroj"};
-    return names.at(std::size_t(label));
-}
-
-// Keeps each label write in CSS pixels, so those made before a failed one still take effect.
-class LabelWrites final : public LabelBoard {
-public:
-    struct Write {
-        ResultLabel label;
-        std::optional<int> left, top;
-    };
-    std::vector<Write> writes;
-
-    void showLabel(ResultLabel label, float left, float top) override {
-        Write& w = writes.emplace_back(Write{label, {}, {}});
-        w.left = labelPixel(left, twipsPerPixel);
-        w.top = labelPixel(top, twipsPerPixel);
-    }
-};
-
-double milliseconds(Brake brake) {
-    return std::chrono::duration<double, std::milli>(brake.wait()).count();
-}
-
 class Run {
 public:
+    // A value_object would name the distance's field in Latin-1, so the texts come one by one.
     Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint)
-        : m_presets(std::move(fi), std::move(rozteč), std::move(spomaleni)),
-          m_action(m_presets, m_recorder, m_labels, std::move(decimalPoint)) {}
+        : m_store{std::move(fi), std::move(rozteč), std::move(spomaleni)},
+          m_action(m_store, m_recorder, m_labels, std::move(decimalPoint)) {}
 
     // Each returns the wait due before the next step, in milliseconds; NaN after an error.
-    double begin() {
-        return guarded([this] { return milliseconds(m_action.begin()); });
-    }
-    double step() {
-        return guarded([this] { return milliseconds(m_action.step()); });
-    }
+    double begin() { return waitOf(m_action.begin()); }
+    double step() { return waitOf(m_action.step()); }
     bool scanning() const { return m_action.scanning(); }
 
-    // { summary, labels: [{ name, left, top }] }, or { error, labels } when a write failed.
+    // { summary, labels: [{ name, left, top }] }, or { error, labels }: the labels in CSS
+    // pixels, those placed before a failed write too.
     val finish() {
-        val result = val::object();
-        guarded([&] {
-            result.set("summary", describeRun(m_action.finish()));
-            return 0.0;
-        });
+        const RunResult result = m_action.finish();
+        val out = val::object();
+        if (result.error)
+            out.set("error", result.error->message());
+        else
+            out.set("summary", describeRun(result.report));
         val labels = val::array();
-        for (const LabelWrites::Write& w : m_labels.writes) {
+        for (const PlacedLabels::Place& place : m_labels.places) {
             val label = val::object();
-            label.set("name", std::string(labelName(w.label)));
-            if (w.left)
-                label.set("left", *w.left);
-            if (w.top)
-                label.set("top", *w.top);
+            label.set("name", std::string(labelName(place.label)));
+            if (place.left)
+                label.set("left", labelPixel(*place.left, form::twipsPerPixel));
+            if (place.top)
+                label.set("top", labelPixel(*place.top, form::twipsPerPixel));
             labels.call<void>("push", label);
         }
-        result.set("labels", labels);
-        if (!m_error.empty())
-            result.set("error", m_error);
-        return result;
+        out.set("labels", labels);
+        return out;
     }
 
     // The words drawn since the last clear; a view into this run's memory, copied at once.
@@ -103,61 +69,112 @@ public:
         return val(emscripten::typed_memory_view(words.size(), words.data()));
     }
     void clearCommands() { m_recorder.clear(); }
-    std::string error() const { return m_error; }
 
 private:
-    template <class F> double guarded(F f) {
-        try {
-            return f();
-        } catch (const RunTimeError& e) {
-            m_error = e.message();
-            return failed;
-        }
+    double waitOf(Brake brake) const {
+        if (m_action.error())
+            return std::numeric_limits<double>::quiet_NaN();
+        return std::chrono::duration<double, std::milli>(brake.wait()).count();
     }
 
-    PresetTexts m_presets;
+    ParameterStore m_store;
     CommandRecorder m_recorder;
-    LabelWrites m_labels;
+    PlacedLabels m_labels;
     StartAction m_action;
-    std::string m_error;
 };
 
+// The window's table and its constants, for the page to build its controls from.
+val formTable() {
+    val table = val::object();
+    table.set("title", form::title);
+    table.set("twipsPerPixel", form::twipsPerPixel);
+    table.set("width", form::clientWidth);
+    table.set("height", form::clientHeight);
+    table.set("windowFont", form::windowFont);
+    table.set("controls", val::array(form::controls()));
+    table.set("load", val::array(form::formLoad()));
+    table.set("speedBarMaximum", form::speedBarMaximum);
+    table.set("speedBarName", form::speedBarName);
+    table.set("speedBarDescription", form::speedBarDescription);
+    return table;
+}
+
+// Embind passes texts as std::string, not string_view.
 std::string toText(double value, std::string decimalPoint) {
     return numberToText(value, decimalPoint);
+}
+
+std::string presetText(form::Control option, std::string decimalPoint) {
+    return form::optionText(option, decimalPoint);
+}
+
+std::string runLength(int speedBarValue, std::string decimalPoint) {
+    return form::runLengthText(speedBarValue, decimalPoint);
 }
 
 double fromText(std::string text, std::string decimalPoint) {
     try {
         return textToNumber(text, decimalPoint);
     } catch (const RunTimeError&) {
-        return failed;
+        return std::numeric_limits<double>::quiet_NaN();
     }
-}
-
-std::uint32_t shownRgb(std::uint32_t colour) {
-    return displayRgb(colour);
-}
-
-std::string noPicture() {
-    return describeNoPicture();
 }
 
 } // namespace
 } // namespace velmora::web
 
 EMSCRIPTEN_BINDINGS(velmora) {
-    using namespace velmora::web;
-    emscripten::class_<Run>("Run")
+    using namespace emscripten;
+    using namespace velmora;
+    using namespace velmora::form;
+    class_<web::Run>("Run")
         .constructor<std::string, std::string, std::string, std::string>()
-        .function("begin", &Run::begin)
-        .function("step", &Run::step)
-        .function("scanning", &Run::scanning)
-        .function("finish", &Run::finish)
-        .function("commands", &Run::commands)
-        .function("clearCommands", &Run::clearCommands)
-        .function("error", &Run::error);
-    emscripten::function("numberToText", &toText);
-    emscripten::function("textToNumber", &fromText);
-    emscripten::function("displayRgb", &shownRgb);
-    emscripten::function("describeNoPicture", &noPicture);
+        .function("begin", &web::Run::begin)
+        .function("step", &web::Run::step)
+        .function("scanning", &web::Run::scanning)
+        .function("finish", &web::Run::finish)
+        .function("commands", &web::Run::commands)
+        .function("clearCommands", &web::Run::clearCommands);
+
+    enum_<Kind>("Kind")
+        .value("Label", Kind::Label)
+        .value("Frame", Kind::Frame)
+        .value("Option", Kind::Option)
+        .value("Button", Kind::Button)
+        .value("TextBox", Kind::TextBox)
+        .value("ScrollBar", Kind::ScrollBar);
+    value_object<Font>("Font")
+        .field("face", &Font::face)
+        .field("points", &Font::points)
+        .field("bold", &Font::bold);
+    value_array<Twips>("Twips")
+        .element(&Twips::left)
+        .element(&Twips::top)
+        .element(&Twips::width)
+        .element(&Twips::height);
+    value_object<Control>("Control")
+        .field("name", &Control::name)
+        .field("kind", &Control::kind)
+        .field("container", &Control::container)
+        .field("caption", &Control::caption)
+        .field("twips", &Control::twips)
+        .field("font", &Control::font)
+        .field("shown", &Control::shown)
+        .field("tabIndex", &Control::tabIndex)
+        .field("centred", &Control::centred)
+        .field("writes", &Control::writes)
+        .field("preset", &Control::preset);
+    value_object<LoadStep>("LoadStep")
+        .field("select", &LoadStep::select)
+        .field("box", &LoadStep::box)
+        .field("value", &LoadStep::value);
+    function("form", &web::formTable);
+    function("optionText", &web::presetText);
+    function("delayCountOf", &delayCountOf);
+    function("runLengthText", &web::runLength);
+
+    function("numberToText", &web::toText);
+    function("textToNumber", &web::fromText);
+    function("displayRgb", &displayRgb);
+    function("describeNoPicture", &describeNoPicture);
 }

@@ -2,11 +2,17 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# cmake -DTEMPLATE= -DCSS= -DSCRIPT= -DMODULE= -DICON= -DOUTPUT= -P inline.cmake
-# Puts the styles, the compiled module, the page's script and its icon into the page's template.
+# cmake -DTEMPLATE= -DCSS= -DSCRIPTS=a.js;b.js -DMODULE= -DICON= -DOUTPUT= -P inline.cmake
+# Puts the styles, the compiled module, the page's scripts and its icon into the page's template.
+# The scripts share one strict scope, in the order given, and leave nothing global.
 file(READ ${TEMPLATE} page)
 file(READ ${CSS} css)
-file(READ ${SCRIPT} script)
+set(script "(() => {\n'use strict';\n")
+foreach(file ${SCRIPTS})
+    file(READ ${file} part)
+    string(APPEND script "${part}")
+endforeach()
+string(APPEND script "})();\n")
 file(READ ${MODULE} module)
 foreach(part script module)
     # An inline script ends at the first "</script", wherever it stands.

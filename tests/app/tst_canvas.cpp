@@ -9,7 +9,7 @@
 
 // moc cannot read the accented label names and needs none of these.
 #ifndef Q_MOC_RUN
-#include "qt_core.h"
+#include "core_text.h"
 #include "recording_surface.h"
 #include "start_action.h"
 #endif
@@ -18,17 +18,15 @@
 #include <QTest>
 
 using namespace velmora;
-using namespace velmora::qt;
 using namespace velmora::testing;
 
 namespace {
-const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QSize logicalSize(765, 560);
 const QColor background = Canvas::toQColor(colours::lightGrey);
 const QColor foreground = Canvas::toQColor(colours::buttonText);
 
-PresetTexts defaults() {
-    return presetTexts(numberToText(0.6, english), QStringLiteral("350"), QStringLiteral("1"));
+ParameterStore defaults() {
+    return {"0.6", "350", "1"};
 }
 } // namespace
 
@@ -56,8 +54,8 @@ void TestCanvas::initTestCase() {
     m_canvas = std::make_unique<Canvas>(logicalSize);
     m_canvas->setPresenter([this](const QRect& r) { m_presented.push_back(r); });
     RecordingLabelBoard labels;
-    runStartAction(defaults(), *m_canvas, labels, english);
-    runStartAction(defaults(), m_recorded, labels, english);
+    runStartAction(defaults(), *m_canvas, labels);
+    runStartAction(defaults(), m_recorded, labels);
 }
 
 void TestCanvas::pixels_data() {
@@ -88,7 +86,7 @@ void TestCanvas::presenterShowsEachBar() {
     std::vector<QPointF> barEnds;
     for (const SurfaceCall& c : m_recorded.calls) {
         if (c.isLine() && c.x1 == 7500 && c.y1 == c.y2 && c.state.drawWidth == 2)
-            barEnds.push_back(QPointF(c.x2, c.y2) / twipsPerPixel);
+            barEnds.push_back(QPointF(c.x2, c.y2) / form::twipsPerPixel);
     }
     QCOMPARE(barEnds.size(), std::size_t(221));
     // Without a pause the steps are shown with each spiral: bar 0, then bars 1 to 20, ...
@@ -191,9 +189,9 @@ void TestCanvas::circlesMatchTheEllipseRasteriser() {
     painter.setBrush(filled ? QBrush(Canvas::toQColor(colours::paleCyan)) : QBrush());
     for (const QPointF& c : centres) {
         canvas.Circle(float(c.x()), float(c.y()), radius);
-        const double r = double(radius) / twipsPerPixel;
-        painter.drawEllipse(QPointF(double(float(c.x())), double(float(c.y()))) / twipsPerPixel, r,
-                            r);
+        const double r = double(radius) / form::twipsPerPixel;
+        painter.drawEllipse(
+            QPointF(double(float(c.x())), double(float(c.y()))) / form::twipsPerPixel, r, r);
     }
     painter.end();
     QCOMPARE(canvas.image(), expected);

@@ -12,7 +12,7 @@
 
 // moc cannot read the accented names the adapters bring in, and needs none of them.
 #ifndef Q_MOC_RUN
-#include "qt_core.h"
+#include "core_text.h"
 #endif
 
 #include <QLineEdit>
@@ -62,7 +62,8 @@ private slots:
             QVERIFY(w.findChild<QRadioButton*>(QString::fromUtf16(name))->isChecked());
 
         // The run must take what loading wrote for "middle".
-        const velmora::Frequency f = velmora::qt::frequencyFor(fi);
+        const velmora::Frequency f =
+            velmora::frequencyFor(velmora::qt::toUtf8(fi), velmora::qt::decimalPoint());
         QVERIFY(qAbs(f.stepLength - 1) < 1e-12);
         QVERIFY(qAbs(f.phaseFactor - 0.05) < 1e-12);
     }
@@ -126,7 +127,9 @@ private slots:
         target->click();
         QCOMPARE(text(w, box), expected);
         if (box == u"nFi") // and the run takes it for the button's preset
-            QVERIFY(velmora::qt::frequencyFor(expected).stepLength > 0);
+            QVERIFY(
+                velmora::frequencyFor(velmora::qt::toUtf8(expected), velmora::qt::decimalPoint())
+                    .stepLength > 0);
     }
 
     void scrollBar_data() {
@@ -152,7 +155,7 @@ private slots:
         bar->setValue(value == 0 ? 5 : 0);
         bar->setValue(value);
         QCOMPARE(text(w, u"nSpomaleni"_s), count);
-        QCOMPARE(velmora::qt::delayCountFor(count), std::uint32_t(value) * 30 + 1);
+        QCOMPARE(velmora::delayCountFor(velmora::qt::toUtf8(count)), std::uint32_t(value) * 30 + 1);
     }
 
     void scrollBarCountDependsOnValueOnly() {
@@ -210,6 +213,8 @@ private slots:
         QTest::newRow("PageUp held at the right end")
             << 31000 << int(Qt::Key_PageUp) << 32767 << u"about 3.9 s"_s;
         QTest::newRow("Right key, still by 1") << 1 << int(Qt::Key_Right) << 2 << u"instant"_s;
+        // The page says the same there: both read the core's rule.
+        QTest::newRow("Right key to 500") << 499 << int(Qt::Key_Right) << 500 << u"about 0.1 s"_s;
     }
 
     void speedBarPages() {

@@ -2,21 +2,23 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The program as a user starts it without a display: its options, the files it writes, and
-// how it refuses what it cannot do.
+// The program as a user starts it without a display: its options, the files it writes, the
+// window they show, and how it refuses what it cannot do.
+#include "frm_velmora.h"
 
 // moc cannot read the accented label names and needs none of these.
 #ifndef Q_MOC_RUN
 #include "recording_surface.h"
 
+#include "core_text.h"
 #include "number_text.h"
 #include "parameter_store.h"
-#include "qt_core.h"
 #include "start_action.h"
 #endif
 
 #include <QImage>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,9 +65,10 @@ public:
 std::vector<double> expectedBars(double fi, const QString& distance, const QLocale& locale) {
     velmora::testing::RecordingSurface surface;
     velmora::testing::RecordingLabelBoard labels;
-    const velmora::PresetTexts presets =
-        velmora::qt::presetTexts(velmora::qt::numberToText(fi, locale), distance, u"0"_s);
-    return velmora::qt::runStartAction(presets, surface, labels, locale).intensities;
+    using namespace velmora::qt;
+    const velmora::ParameterStore presets{toUtf8(numberToText(fi, locale)), toUtf8(distance), "0"};
+    return velmora::runStartAction(presets, surface, labels, decimalPoint(locale))
+        .report.intensities;
 }
 
 void verifyCsv(const QByteArray& csv, const std::vector<double>& bars) {
@@ -171,6 +174,40 @@ private slots:
         } else {
             QCOMPARE(QImage(path, "png").size(), size);
         }
+    }
+
+    // Painted from the form's table without a widget, the picture is the window after the same
+    // run, pixel for pixel.
+    void pictureIsTheWindow_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QStringList>("options"); // the option buttons they select
+        QTest::newRow("defaults") << u"-o w.png"_s << QStringList();
+        QTest::newRow("lower, 400") << u"--frequency lower --distance 400 -o w.png"_s
+                                    << QStringList{u"op003"_s, u"opV400"_s};
+    }
+    void pictureIsTheWindow() {
+        QFETCH(QString, arguments);
+        QFETCH(QStringList, options);
+        Sandbox box;
+        const Run run = box.velmora(arguments.split(u' '));
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        frmVelmora window;
+        for (const QString& option : options)
+            window.findChild<QRadioButton*>(option)->setChecked(true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.cmdStart_Click();
+        const QImage file = QImage(box.inCwd(u"w.png"_s)).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(file == window.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    // The intensities need no window system: a platform that does not exist does not matter.
+    void intensitiesWithoutAPlatform() {
+        Sandbox box;
+        const Run run =
+            box.velmora({u"--intensities"_s, u"-"_s}, {u"QT_QPA_PLATFORM=nonexistent"_s});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        verifyCsv(run.out.toUtf8(), expectedBars(0.6, u"350"_s, QLocale::c()));
     }
 
     // A link planted where the program writes is neither followed nor replaced.

@@ -54,7 +54,7 @@ TEST_CASE("the named presets are the preset tables' values, in every locale") {
             for (const char* rozteč : {"300", "350", "400"}) {
                 const std::string fiText = numberToText(fi, point);
                 INFO(fiText << " at " << rozteč);
-                checkSame(runParametersFor(PresetTexts(fiText, rozteč, "1"), point),
+                checkSame(runParametersFor(ParameterStore{fiText, rozteč, "1"}, point),
                           preset(frequencyCaptionFor(fiText, point), rozteč));
             }
         }

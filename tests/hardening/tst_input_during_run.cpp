@@ -9,7 +9,7 @@
 
 // moc cannot read the accented names the adapters bring in, and needs none of them.
 #ifndef Q_MOC_RUN
-#include "qt_core.h"
+#include "core_text.h"
 #endif
 
 #include <QApplication>

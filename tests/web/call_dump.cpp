@@ -13,20 +13,14 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-struct NoLabels final : velmora::LabelBoard {
-    void showLabel(velmora::ResultLabel, float, float) override {}
-};
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s FI ROZTEČ SPOMALENI\n", argv[0]);
         return 2;
     }
-    const velmora::PresetTexts presets(argv[1], argv[2], argv[3]);
+    const velmora::ParameterStore presets{argv[1], argv[2], argv[3]};
     velmora::web::CommandRecorder recorder;
-    NoLabels labels;
+    velmora::NoLabels labels;
     velmora::runStartAction(presets, recorder, labels);
 
     // Operand words and how many of them, from the first, are floats; by opcode.

@@ -1,0 +1,162 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The run driver: Start and Exit, a run's steps spread over animation frames as its brake
+// asks, its end, and the input that waits for it.
+
+const clockGrain = 0.1; // ms
+
+// Wires Start and Exit in `root`; returns replay(), which draws the current run again after
+// the surface was resized.
+function driveRuns(core, root, form, surface, separator) {
+    const {store, speed} = form;
+
+    // The drawing of the current run, kept to redraw the picture when the zoom changes.
+    let drawn = [];
+    let stateAtRunStart = {...surface.state};
+    function replay() {
+        const after = {...surface.state};
+        Object.assign(surface.state, stateAtRunStart);
+        for (const words of drawn)
+            surface.replay(words, new Float32Array(words.buffer));
+        Object.assign(surface.state, after);
+    }
+    function paint(run) {
+        const view = run.commands();
+        if (!view.length)
+            return;
+        const words = view.slice(); // the view dies with the next call into the core
+        run.clearCommands();
+        drawn.push(words);
+        surface.replay(words, new Float32Array(words.buffer));
+    }
+
+    let run = null;
+    let due = 0;
+    const waiting = []; // input that came during a run, acted on after it, in order
+
+    function cmdStart_Click() {
+        run = new core.Run(store.nFi, store.nRozteč, store.nSpomaleni, separator);
+        stateAtRunStart = {...surface.state};
+        drawn = [];
+        root.setAttribute('aria-busy', 'true');
+        const wait = run.begin();
+        due = performance.now() + wait;
+        advance(wait);
+    }
+
+    // Takes every step whose brake has run out, then lets the browser paint. Pages not
+    // isolated across origins see a clock coarsened to 0.1 ms: a step due within that grain
+    // counts as due, or the left end would wait a frame for an 18 ns brake.
+    function advance(wait) {
+        const now = performance.now() + clockGrain;
+        while (!Number.isNaN(wait) && run.scanning() && due <= now) {
+            wait = run.step();
+            due += wait;
+        }
+        paint(run);
+        if (!Number.isNaN(wait) && run.scanning()) {
+            requestAnimationFrame(() => advance(0));
+            return;
+        }
+        const result = run.finish();
+        for (const {name, left, top} of result.labels) {
+            const label = $(name);
+            label.hidden = false; // then Left, then Top: a failed write leaves the rest
+            if (left !== undefined)
+                label.style.left = `${left}px`;
+            if (top !== undefined)
+                label.style.top = `${top}px`;
+        }
+        run.delete();
+        run = null;
+        root.removeAttribute('aria-busy');
+        let summary = result.summary;
+        if (result.error) {
+            summary = `The last run stopped: ${result.error}. The picture is incomplete.`;
+            $('runTimeErrorText').textContent = result.error;
+            $('runTimeError').showModal();
+        } else {
+            $('announcer').textContent = summary;
+        }
+        $('pictureDescription').textContent = summary;
+        // A page that embeds Velmora hears of every run's end, one stopped by an error too.
+        document.dispatchEvent(new CustomEvent('velmora-run-end',
+                                               {detail: {summary, error: result.error}}));
+        while (!run && waiting.length)
+            waiting.shift()();
+    }
+
+    function cmdKonec_Click() {
+        for (const control of root.querySelectorAll('button, input'))
+            control.disabled = true;
+        const ended = $('ended');
+        ended.hidden = false;
+        $('announcer').textContent = ended.textContent;
+        ended.focus();
+    }
+
+    // Acts now, or after the run when one is going.
+    const act = (action) => (run ? waiting.push(action) : action());
+    $('cmdStart').addEventListener('click', () => act(cmdStart_Click));
+    $('cmdKonec').addEventListener('click', () => act(cmdKonec_Click));
+
+    // During a run the page, like the desktop window, handles no input: what the user does
+    // is held and done when the run ends.
+    const held = (event) => {
+        if (!run || !root.contains(event.target))
+            return;
+        const control = event.target.closest('button, input, label');
+        const input = control && (control.control || control);
+        if (event.type === 'keyup') {
+            if (event.key !== 'Tab')
+                event.preventDefault();
+            return;
+        }
+        if (event.type === 'keydown') {
+            if (event.key === 'Tab')
+                return;
+            event.preventDefault();
+            event.stopPropagation();
+            const key = event.key;
+            if (input instanceof HTMLButtonElement && (key === 'Enter' || key === ' '))
+                waiting.push(() => input.click());
+            else if (input === speed)
+                waiting.push(() => moveSpeed(key));
+            else if (input && input.type === 'radio')
+                waiting.push(() => moveOption(input, key));
+            return;
+        }
+        event.preventDefault();
+        event.stopPropagation();
+        if (event.type === 'click' && input && input !== speed)
+            waiting.push(() => input.click());
+    };
+    for (const type of ['click', 'keydown', 'keyup', 'pointerdown', 'mousedown'])
+        document.addEventListener(type, held, true);
+
+    function moveSpeed(key) {
+        const steps = {ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1};
+        const before = speed.valueAsNumber;
+        if (key in steps)
+            speed.value = before + steps[key];
+        else if (key === 'Home' || key === 'End')
+            speed.value = key === 'Home' ? speed.min : speed.max;
+        if (speed.valueAsNumber !== before) {
+            form.showSpeed();
+            form.HScroll1_Change();
+        }
+    }
+    function moveOption(input, key) {
+        const group = [...root.querySelectorAll(`input[name="${input.name}"]`)];
+        const delta = {ArrowDown: 1, ArrowRight: 1, ArrowUp: -1, ArrowLeft: -1}[key];
+        if (delta === undefined)
+            return;
+        const next = group[(group.indexOf(input) + delta + group.length) % group.length];
+        next.focus();
+        next.click();
+    }
+
+    return {replay};
+}
