@@ -5,6 +5,7 @@
 #include "command_line.h"
 
 #include "core_text.h"
+#include "intensities_csv.h"
 #include "picture_file.h"
 #include "result_labels.h"
 #include "start_action.h"
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -57,24 +57,8 @@ QString find(const char* frame, const QString& caption) {
     return {};
 }
 
-// The same digits in every locale, and enough of them to give back the very double.
-QByteArray exactText(double value) {
-    std::array<char, 32> digits;
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                   std::chars_format::general, 17)
-                         .ptr;
-    return QByteArray(digits.data(), end - digits.data());
-}
-
-QByteArray intensitiesCsv(const std::vector<double>& bars) {
-    QByteArray csv = "y_twips,intensity_twips\n";
-    for (std::size_t i = 0; i < bars.size(); ++i)
-        csv += QByteArray::number(velmora::scanPointY(int(i))) + ',' + exactText(bars[i]) + '\n';
-    return csv;
-}
-
 bool writeIntensities(const QString& path, const std::vector<double>& bars, QString* error) {
-    const QByteArray csv = intensitiesCsv(bars);
+    const QByteArray csv = QByteArray::fromStdString(velmora::intensitiesCsv(bars));
     if (path == u"-") {
         if (std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout) ==
                 std::size_t(csv.size()) &&

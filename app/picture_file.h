@@ -8,6 +8,7 @@
 
 #include "form_painter.h"
 #include "parameter_store.h"
+#include "spiral_scan.h"
 
 #include <QString>
 
@@ -30,9 +31,11 @@ struct Picture {
     FormState form;
     double zoom = 1;
     QString title, description;
+    int steps = velmora::scanPoints; // the scan steps the run drew before it was stopped
 };
 
 // The client area: SVG when PATH ends in ".svg", otherwise PNG. A PNG has scale × the client
 // area's size in pixels; an SVG shows that size and keeps the drawing as vectors and the
-// captions as text. The run is drawn again, as it draws the same picture every time.
+// captions as text, as the page writes it too. The run is drawn again, as it draws the same
+// picture every time.
 bool writePicture(const Picture& picture, const QString& path, int scale, QString* error);
