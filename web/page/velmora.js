@@ -17,6 +17,7 @@ async function main() {
     const surface = new CanvasSurface($('picture'), form.width, form.height, form.twipsPerPixel,
                                       (c) => core.displayRgb(c));
     const runs = driveRuns(core, root, form, surface, separator);
+    keepPicture(core, root, form, surface, runs, separator);
 
     form.speed.addEventListener('input', form.showSpeed);
     form.speed.addEventListener('change', form.HScroll1_Change);
