@@ -29,6 +29,7 @@ void frmVelmora::cmdStart_Click() {
         const auto release = qScopeGuard([this] { m_hold->end(); });
         result = run();
     }
+    emit runEnded();
     if (!result.error)
         return;
     const QString failure = velmora::qt::message(*result.error);

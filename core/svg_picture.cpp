@@ -102,8 +102,8 @@ void option(Writer& w, const Control& c, Box b, bool selected) {
 
 void raised(Writer& w, Box b) {
     w.rect(b, grey, dark);
-    w.path("M" + number(b.x + 1.5) + " " + number(b.y + b.h - 2) + "V" + number(b.y + 1.5) + "H" +
-               number(b.x + b.w - 2),
+    w.path(std::string("M") + number(b.x + 1.5) + " " + number(b.y + b.h - 2) + "V" +
+               number(b.y + 1.5) + "H" + number(b.x + b.w - 2),
            "#ffffff");
 }
 
@@ -120,7 +120,7 @@ void scrollBar(Writer& w, Box b, int value) {
         raised(w, {left, b.y, s, s});
         const double tip = left == b.x ? left + s / 2 - reach : left + s / 2 + reach;
         const double base = left == b.x ? tip + reach : tip - reach;
-        w.path("M" + number(tip) + " " + number(mid) + "L" + number(base) + " " +
+        w.path(std::string("M") + number(tip) + " " + number(mid) + "L" + number(base) + " " +
                    number(mid - reach) + "V" + number(mid + reach) + "Z",
                "none", "#000000");
     }
