@@ -131,14 +131,14 @@ void scrollBar(Writer& w, Box b, int value) {
 void controls(Writer& w, const PictureContent& content) {
     const auto shown = [&](const Control& c) {
         return c.shown || std::any_of(content.labels.begin(), content.labels.end(),
-                                      [&](const ShownLabel& l) { return l.name == c.name; });
+                                      [&](const PictureLabel& l) { return l.name == c.name; });
     };
     for (const Control& c : form::controls()) {
         if (c.kind == Kind::TextBox || !shown(c) ||
             (!c.container.empty() && !form::control(c.container).shown))
             continue;
         double left = c.twips.left, top = c.twips.top;
-        for (const ShownLabel& l : content.labels) {
+        for (const PictureLabel& l : content.labels) {
             if (l.name == c.name) {
                 left = l.left;
                 top = l.top;

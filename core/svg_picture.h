@@ -17,7 +17,7 @@
 
 namespace velmora {
 
-struct ShownLabel {
+struct PictureLabel {
     std::string name;         // "labClona"
     double left = 0, top = 0; // twips, where the run placed it
 };
@@ -27,7 +27,7 @@ struct PictureContent {
     std::optional<ParameterStore> run; // the presets of the run drawn; none before the first
     int steps = scanPoints;            // the scan steps it drew: fewer when it was stopped
     std::vector<std::string> selected; // the option buttons selected
-    std::vector<ShownLabel> labels;    // the result labels shown
+    std::vector<PictureLabel> labels;  // the result labels shown
     int speed = 0;                     // the speed bar's value
     std::string title, description;
 };
