@@ -16,6 +16,7 @@
 #include "start_action.h"
 #endif
 
+#include <QFontInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRadioButton>
@@ -263,6 +264,32 @@ private slots:
         QCOMPARE(box.written(), file ? QStringList{earlier} : QStringList());
         QFile kept(box.inCwd(earlier));
         QVERIFY(!file || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "earlier"));
+    }
+
+    // The README's picture is what the program draws now; ./dev picture redraws it. Drawn with
+    // the Liberation fonts, as Debian maps Arial and Times New Roman; other fonts draw other
+    // captions.
+    void committedPicture() {
+        if (QFontInfo(QFont(u"Arial"_s)).family() != u"Liberation Sans")
+            QSKIP("Arial is not Liberation Sans here");
+        Sandbox box;
+        QCOMPARE(box.velmora({u"-o"_s, u"now.png"_s}).status, 0);
+        const QImage now = QImage(box.inCwd(u"now.png"_s)).convertToFormat(QImage::Format_RGB32);
+        const QImage committed = QImage(QStringLiteral(VELMORA_SOURCE_DIR "/docs/velmora.png"))
+                                     .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(committed.size(), now.size());
+        // A pixel or two may go another way where a build rounds a coordinate differently.
+        int differing = 0;
+        for (int y = 0; y < now.height(); ++y) {
+            for (int x = 0; x < now.width(); ++x) {
+                const QRgb a = now.pixel(x, y), b = committed.pixel(x, y);
+                differing += std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                                       qAbs(qBlue(a) - qBlue(b))}) > 64;
+            }
+        }
+        QVERIFY2(differing <= 8,
+                 qPrintable(u"%1 pixels of docs/velmora.png differ from what the "
+                            u"program draws: ./dev picture redraws it"_s.arg(differing)));
     }
 
     // A link planted where the program writes is neither followed nor replaced.
