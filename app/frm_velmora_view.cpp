@@ -133,8 +133,9 @@ void frmVelmora::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!m_fullScreen)
         return;
-    // The largest zoom that fits, centred: one factor still, with the margin around it.
-    const QSize screen = event->size();
+    // The largest zoom that fits, centred: one factor still, with the margin around it. The
+    // size the window has now: an event queued before full screen may carry an older one.
+    const QSize screen = size();
     const double zoom =
         std::min(screen.width() / clientPixels.width(), screen.height() / clientPixels.height());
     if (zoom == m_zoom && !m_origin.isNull())

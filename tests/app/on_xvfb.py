@@ -46,7 +46,9 @@ def main():
             number = answer.readline().strip()
         if not number:
             sys.exit("on_xvfb: Xvfb did not start")
-        env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
+        # No session bus: libdbus would try to start one for the display, and leak trying.
+        env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb",
+                   DBUS_SESSION_BUS_ADDRESS="disabled:")
         env.pop("WAYLAND_DISPLAY", None)
 
         def answers(*command):

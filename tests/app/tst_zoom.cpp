@@ -116,6 +116,8 @@ private slots:
         w.cmdStart_Click();
         for (int i = 0; i < zoomIns; ++i)
             QTest::keySequence(&w, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        const QSize step = (QSizeF(765, 560) * percent / 100.0).toSize();
+        QTRY_COMPARE(w.size(), step); // as a hand would press F11: after the step has shown
         QTest::keyClick(&w, Qt::Key_F11);
         QTRY_COMPARE(w.geometry(), QRect(QPoint(), screen));
         const double zoom = std::min(screen.width() / 765.0, screen.height() / 560.0);
@@ -123,7 +125,7 @@ private slots:
         const QSizeF margin = (QSizeF(screen) - QSizeF(765, 560) * zoom) / 2;
         checkZoomed(w, zoom, {margin.width(), margin.height()});
         QTest::keyClick(&w, Qt::Key_Escape);
-        QTRY_COMPARE(w.size(), (QSizeF(765, 560) * percent / 100.0).toSize());
+        QTRY_COMPARE(w.size(), step);
         checkZoomed(w, percent / 100.0, {});
     }
 };
