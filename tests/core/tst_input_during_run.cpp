@@ -18,7 +18,10 @@ namespace {
 
 // S Start, X Exit, E Escape, O other input; a act, h hold, d drop, s stop.
 Input inputOf(char c) {
-    return c == 'S' ? Input::Start : c == 'X' ? Input::Exit : c == 'E' ? Input::Escape : Input::Other;
+    return c == 'S'   ? Input::Start
+           : c == 'X' ? Input::Exit
+           : c == 'E' ? Input::Escape
+                      : Input::Other;
 }
 
 char letterOf(Verdict v) {
@@ -41,8 +44,11 @@ TEST_CASE("input during a run") {
         std::vector<int> acted; // the holds acted on at the run's end
         bool stopping;
     } rows[] = {
-        {"twenty presses of Start wait once", std::string(20, 'S'), "h" + std::string(19, 'd'),
-         {0}, false},
+        {"twenty presses of Start wait once",
+         std::string(20, 'S'),
+         "h" + std::string(19, 'd'),
+         {0},
+         false},
         {"other input waits in order, Start in its place", "OSOO", "hhhh", {0, 1, 2, 3}, false},
         {"Exit drops what waits, and all after it", "OSOXSO", "hhhhdd", {3}, false},
         {"Escape stops, and forgets a Start that waited", "OSE", "hhs", {0}, true},

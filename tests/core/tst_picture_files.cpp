@@ -51,7 +51,8 @@ TEST_CASE("CSV rows read back as the bars, whatever the locale") {
     const CommaLocale comma;
     NullSurface surface;
     NoLabels labels;
-    const RunReport report = runStartAction({numberToText(0.6), "350", "0"}, surface, labels).report;
+    const RunReport report =
+        runStartAction({numberToText(0.6), "350", "0"}, surface, labels).report;
     std::istringstream csv(intensitiesCsv(report.intensities));
     std::string row;
     std::getline(csv, row);
