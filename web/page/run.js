@@ -138,6 +138,12 @@ function driveRuns(core, root, form, surface, separator) {
     // During a run the page, like the desktop window, handles no other input: what the user
     // does is held and done when the run ends.
     const held = (event) => {
+        if (run && event.type === 'keydown' && event.key === 'Escape') {
+            event.preventDefault();
+            event.stopPropagation();
+            act(Input.Escape, null); // wherever the focus is
+            return;
+        }
         if (!run || !root.contains(event.target))
             return;
         const control = event.target.closest('button, input, label');
@@ -153,9 +159,7 @@ function driveRuns(core, root, form, surface, separator) {
             event.preventDefault();
             event.stopPropagation();
             const key = event.key;
-            if (key === 'Escape')
-                act(Input.Escape, null);
-            else if (input instanceof HTMLButtonElement && (key === 'Enter' || key === ' '))
+            if (input instanceof HTMLButtonElement && (key === 'Enter' || key === ' '))
                 act(inputOf(input), () => input.click());
             else if (input === speed)
                 act(Input.Other, () => moveSpeed(key));
