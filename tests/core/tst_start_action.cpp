@@ -235,7 +235,8 @@ TEST_CASE("second run erases at width one") {
 TEST_CASE("Escape after the last step stops nothing") {
     RecordingSurface surface;
     RecordingLabelBoard labels;
-    StartAction run(presets(), surface, labels);
+    const ParameterStore store = presets(); // borrowed by the run
+    StartAction run(store, surface, labels);
     for (run.begin(); run.scanning(); run.step()) {
     }
     run.stop();
