@@ -32,11 +32,13 @@ class CanvasSurface {
         this.path = null; // lines waiting to be stroked together, all of one colour and width
     }
 
-    // Device pixels per CSS pixel; the picture is redrawn by the caller after a change.
-    resize(scale) {
+    // Device pixels per CSS pixel of the form, and the canvas's size in device pixels, by
+    // default as many as the scale gives; the picture is redrawn by the caller after a change.
+    resize(scale, width = Math.floor(this.width * scale + 1e-6),
+           height = Math.floor(this.height * scale + 1e-6)) {
         this.scale = scale;
-        this.canvas.width = Math.round(this.width * scale);
-        this.canvas.height = Math.round(this.height * scale);
+        this.canvas.width = width;
+        this.canvas.height = height;
         this.context.setTransform(scale, 0, 0, scale, 0, 0);
         this.context.fillStyle = this.style(0x00c0c0c0);
         this.context.fillRect(0, 0, this.width, this.height);
