@@ -43,9 +43,12 @@ class Layout(PageTest):
     def setUp(self):
         pass  # each test opens the page at its own size
 
-    def open(self, width, height, ratio=1, phone=False):
+    def emulate(self, width, height, ratio=1, phone=False):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": phone})
+
+    def open(self, *size):
+        self.emulate(*size)
         PageTest.setUp(self)
 
     def run_with(self, *captions):
@@ -107,12 +110,16 @@ class Layout(PageTest):
 
     def test_narrow(self):
         """Narrower than the form nothing scrolls sideways and each option is a target of at
-        least 24 × 24 CSS px; a phone's first screen holds Start, Exit and the picture, and
-        taps act as clicks do."""
+        least 24 × 24 CSS px; a phone's first screen holds Start, Exit and the picture, also
+        after it is turned upright, and taps act as clicks do."""
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True})
-        for name, size in (("1280 at 400 %", (320, 256, 4)), ("phone", (390, 844, 3, True))):
+        for name, size, turned in (("1280 at 400 %", (320, 256, 4), None),
+                                   ("phone turned", (844, 390, 3, True), (390, 844, 3, True))):
             with self.subTest(name):
                 self.open(*size)
+                if turned:
+                    self.emulate(*turned)
+                    self.driver.execute_async_script("requestAnimationFrame(arguments[0])")
                 wide, small, picture, below = self.driver.execute_script("""
                     const page = document.documentElement, box = (id) => document
                         .getElementById(id).getBoundingClientRect();

@@ -120,7 +120,9 @@ function layOut(root, form, surface, redraw) {
     function fit() {
         const ratio = devicePixelRatio;
         const z = zoom();
-        const wide = innerWidth >= form.width;
+        // The viewport's own width: a phone lays a page out wider than the screen while it
+        // holds the form at its full width, as after turning from landscape to portrait.
+        const wide = matchMedia(`(min-width: ${form.width}px)`).matches;
         html.dataset.layout = root.dataset.layout = wide ? 'form' : 'flow';
         if (wide) {
             scale = Math.max(1, Math.min(innerWidth * z / form.width,
