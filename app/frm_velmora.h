@@ -73,8 +73,9 @@ public:
     VELMORA_CONTROLS(VELMORA_MEMBER)
 #undef VELMORA_MEMBER
 
-    // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
-    // is remembered between starts; F11 fills the screen at the largest zoom that fits.
+    // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 %, as far as
+    // the screen holds it, and it is remembered between starts; F11 fills the screen at the
+    // largest zoom that fits.
     void zoomIn();
     void zoomOut();
     void resetZoom();
@@ -88,7 +89,6 @@ protected:
     // During a run a close request waits for its end: nothing is destroyed under a run.
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void presented() override;
     FormState formState() const override;
 
@@ -108,4 +108,6 @@ private:
     RunHold* m_hold = nullptr;        // input that comes during a run
 
     int m_zoomPercent = 100; // the step the keys have chosen
+    // Asked for with F11, whatever state the window manager reports.
+    bool m_fullScreen = false;
 };
