@@ -19,9 +19,6 @@ private slots:
     void bytes_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shownAs");
-        QTest::newRow("UTF-8 stays text")
-            << "p\xc5\x99\xc3\xadli\xc5\xa1.png"_ba << u"příliš.png"_s;
-        QTest::newRow("bytes that are not UTF-8") << "\xff\xfe.png"_ba << u"\\xff\\xfe.png"_s;
         QTest::newRow("an overlong slash") << "a\xe0\x80\xaf"_ba << u"a\\xe0\\x80\\xaf"_s;
         QTest::newRow("an encoded surrogate") << "\xed\xa0\x80"_ba << u"\\xed\\xa0\\x80"_s;
         QTest::newRow("a sequence cut short") << "\xe2\x82x"_ba << u"\\xe2\\x82x"_s;
@@ -30,12 +27,9 @@ private slots:
         QTest::newRow("U+10080, its low half like an escaped byte")
             << "\xf0\x90\x82\x80"_ba << QString::fromUcs4(U"\U00010080");
         QTest::newRow("an escape sequence, an override and a line break")
-            << "a\x1b[31m\xe2\x80\xae"
-               "b\n"_ba
-            << u"a\\x1b[31m\\u202eb\\x0a"_s;
-        QTest::newRow("the 8-bit control sequence introducer") << "\xc2\x9b"
-                                                                  "2J"_ba
-                                                               << u"\\x9b2J"_s;
+            << "a\x1b[31m\xe2\x80\xae\x62\n"_ba << u"a\\x1b[31m\\u202eb\\x0a"_s;
+        QTest::newRow("the 8-bit control sequence introducer")
+            << "\xc2\x9b\x32J"_ba << u"\\x9b2J"_s;
         QTest::newRow("a tag character") << "\xf3\xa0\x80\x81"_ba << u"\\U000e0001"_s;
     }
     void bytes() {
