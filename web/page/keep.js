@@ -15,12 +15,12 @@ function keepPicture(core, root, form, surface, runs, separator) {
     button.setAttribute('aria-haspopup', 'menu');
     button.setAttribute('aria-expanded', 'false');
     button.setAttribute('aria-controls', 'saveMenu');
-    // Right of Exit, as Exit stands right of Start, in its font.
-    const px = (twips) => `${Math.round(twips / form.twipsPerPixel)}px`;
-    const {fontFamily, fontSize, fontWeight} = exit.style;
-    Object.assign(button.style, {left: px(10560), top: px(0), width: px(915), height: px(495),
-                                 fontFamily, fontSize, fontWeight});
+    // Right of Exit, as Exit stands right of Start, in its font; laid out with the form.
+    const {fontFamily, fontWeight} = exit.style;
+    Object.assign(button.style, {fontFamily, fontWeight});
     exit.after(button);
+    form.places.push({element: button, twips: [10560, 0, 915, 495], container: ''});
+    form.sizes.push({element: button, points: form.sizes.find((s) => s.element === exit).points});
 
     // What the picture shows, for the core: the same fields on the desktop and the page.
     const content = (kept) => ({
@@ -113,7 +113,7 @@ function keepPicture(core, root, form, surface, runs, separator) {
         close(true);
         actions[item.textContent](kept);
     }
-    // With its corner at place(width) in the form's own pixels, kept inside the form; the
+    // With its corner at place(width) in the form's CSS pixels, kept inside the form; the
     // focus on its first item, or its last for -1.
     function open(place, first) {
         // Before the first run there are no intensities.
@@ -121,8 +121,8 @@ function keepPicture(core, root, form, surface, runs, separator) {
         returnTo = document.activeElement;
         menu.hidden = false;
         const [x, y] = place(menu.offsetWidth);
-        menu.style.left = `${Math.max(0, Math.min(x, form.width - menu.offsetWidth))}px`;
-        menu.style.top = `${Math.max(0, Math.min(y, form.height - menu.offsetHeight))}px`;
+        menu.style.left = `${Math.max(0, Math.min(x, root.clientWidth - menu.offsetWidth))}px`;
+        menu.style.top = `${Math.max(0, Math.min(y, root.clientHeight - menu.offsetHeight))}px`;
         button.setAttribute('aria-expanded', 'true');
         items.at(first).focus();
     }
