@@ -5,6 +5,7 @@
 #include "command_line.h"
 
 #include "core_text.h"
+#include "intensities_csv.h"
 #include "native_text.h"
 #include "picture_file.h"
 #include "result_labels.h"
@@ -21,7 +22,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -62,24 +62,8 @@ QString find(const char* frame, const QString& caption) {
     return {};
 }
 
-// The same digits in every locale, and enough of them to give back the very double.
-QByteArray exactText(double value) {
-    std::array<char, 32> digits;
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                   std::chars_format::general, 17)
-                         .ptr;
-    return QByteArray(digits.data(), end - digits.data());
-}
-
-QByteArray intensitiesCsv(const std::vector<double>& bars) {
-    QByteArray csv = "y_twips,intensity_twips\n";
-    for (std::size_t i = 0; i < bars.size(); ++i)
-        csv += QByteArray::number(velmora::scanPointY(int(i))) + ',' + exactText(bars[i]) + '\n';
-    return csv;
-}
-
 bool writeIntensities(const QByteArray& path, const std::vector<double>& bars, QString* error) {
-    const QByteArray csv = intensitiesCsv(bars);
+    const QByteArray csv = QByteArray::fromStdString(velmora::intensitiesCsv(bars));
     if (path == "-") {
         // Standard output may be a full disk, a closed pipe or /dev/full: the flush tells.
         errno = 0;

@@ -92,7 +92,7 @@ frmVelmora::frmVelmora(QWidget* parent) : PictureView(parent) {
 
     buildControls();
     m_announcer = new Announcer(this);
-    m_hold = new RunHold(this);
+    m_hold = new RunHold(this, cmdStart, cmdKonec);
     connectHandlers();
     createActions();
     cmdStart->setFocus();

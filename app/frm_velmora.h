@@ -85,6 +85,10 @@ public:
     // The ParameterStore's texts as the hidden text boxes hold them.
     velmora::ParameterStore parameterStore() const;
 
+signals:
+    // A run has ended, finished, stopped or failed, and the input it held is on its way.
+    void runEnded();
+
 protected:
     // During a run a close request waits for its end: nothing is destroyed under a run.
     void closeEvent(QCloseEvent* event) override;

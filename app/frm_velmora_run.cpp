@@ -2,7 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Start on the desktop: the run, the labels it places, and the input that waits meanwhile.
+// Start on the desktop: the run, the labels it places, and the input that comes meanwhile:
+// Escape stops it, and the rest waits as the core's rule says.
 #include "frm_velmora.h"
 
 #include "announcer.h"
@@ -19,17 +20,16 @@
 using namespace Qt::StringLiterals;
 
 void frmVelmora::cmdStart_Click() {
-    if (m_hold->isHolding()) {
-        // Reached during a run by a queued call or a screen reader's press: it runs after it.
-        m_hold->defer([this] { cmdStart_Click(); });
+    // Reached during a run by a queued call or a screen reader's press: once, after it.
+    if (m_hold->take(RunHold::Input::Start, [this] { cmdStart_Click(); }))
         return;
-    }
     velmora::RunResult result;
     {
         m_hold->begin();
         const auto release = qScopeGuard([this] { m_hold->end(); });
         result = run();
     }
+    emit runEnded();
     if (!result.error)
         return;
     const QString failure = velmora::qt::message(*result.error);
@@ -47,24 +47,35 @@ velmora::RunResult frmVelmora::run() {
         return {{}, error};
     }
     // The desktop spends each wait the brake asks for on this thread, sleeping most of it;
-    // the presenter lets the window repaint while input waits for the run's end.
-    velmora::RunResult result =
-        velmora::runStartAction(store, *canvas, *this, velmora::qt::decimalPoint(),
-                                [](velmora::Brake brake) { velmora::brakeWait(brake.wait()); });
+    // the presenter lets the window repaint and sees the input that comes meanwhile.
+    velmora::StartAction action(store, *canvas, *this, velmora::qt::decimalPoint());
+    for (velmora::Brake brake = action.begin(); action.scanning(); brake = action.step()) {
+        if (m_hold->stopping()) {
+            action.stop();
+            break;
+        }
+        velmora::brakeWait(brake.wait());
+    }
+    velmora::RunResult result = action.finish();
     if (result.error) {
         showDrawn(); // the run stopped mid-step; show what it drew
         return result;
     }
-    const QString summary = velmora::qt::toQString(velmora::describeRun(result.report));
+    if (result.stopped) {
+        showDrawn();
+        drawnUpTo(int(result.report.intensities.size()));
+    }
+    const QString summary =
+        velmora::qt::toQString(result.stopped ? velmora::describeStoppedRun(result.report)
+                                              : velmora::describeRun(result.report));
     setDescription(summary);
     m_announcer->announce(summary);
     return result;
 }
 
 void frmVelmora::closeEvent(QCloseEvent* event) {
-    if (m_hold->isHolding()) {
+    if (m_hold->take(RunHold::Input::Exit, [this] { close(); })) {
         event->ignore();
-        m_hold->defer([this] { close(); });
         return;
     }
     QWidget::closeEvent(event);

@@ -10,13 +10,11 @@
 #include "result_labels.h"
 #include "safe_file.h"
 #include "start_action.h"
+#include "svg_picture.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QScreen>
-#include <QSvgGenerator>
 
 #include <array>
 #include <string_view>
@@ -43,72 +41,12 @@ bool canWrite(const Format& format) {
            QImageWriter::supportedImageFormats().contains(format.writer);
 }
 
-// The run's drawing calls as vectors, with the pens the image canvas uses.
-class SvgSurface final : public velmora::DrawingSurface {
-public:
-    explicit SvgSurface(QPainter& painter) : m_painter(painter) {}
-    ~SvgSurface() override { flushChain(); }
-
-    void setScaleMode(velmora::ScaleMode mode) override { m_scaleMode = mode; }
-    void setDrawWidth(int pixels) override { m_drawWidth = pixels; }
-    void setFillColor(velmora::Colour colour) override { m_fillColor = colour; }
-    void setFillStyle(velmora::FillStyle style) override { m_fillStyle = style; }
-
-    using DrawingSurface::Line;
-    void Line(float x1, float y1, float x2, float y2,
-              std::optional<velmora::Colour> colour) override {
-        QPen pen = outline(colour.value_or(velmora::colours::buttonText));
-        if (m_drawWidth > 1)
-            pen.setCapStyle(Qt::RoundCap);
-        const QPointF from(toPixels(x1), toPixels(y1));
-        // A spiral is a thousand segments end to end: one polyline each keeps the file small.
-        if (m_chain.isEmpty() || pen != m_chainPen || m_chain.last() != from) {
-            flushChain();
-            m_chainPen = pen;
-            m_chain << from;
-        }
-        m_chain << QPointF(toPixels(x2), toPixels(y2));
-    }
-
-    void Circle(float x, float y, float radius) override {
-        flushChain();
-        m_painter.setPen(outline(velmora::colours::buttonText));
-        m_painter.setBrush(m_fillStyle == velmora::FillStyle::Solid
-                               ? QBrush(velmora::Canvas::toQColor(m_fillColor))
-                               : QBrush());
-        const double r = toPixels(radius);
-        m_painter.drawEllipse(QPointF(toPixels(x), toPixels(y)), r, r);
-    }
-
-private:
-    double toPixels(float v) const {
-        return m_scaleMode == velmora::ScaleMode::Twips ? v / velmora::form::twipsPerPixel : v;
-    }
-    QPen outline(velmora::Colour colour) const {
-        return QPen(velmora::Canvas::toQColor(colour), m_drawWidth);
-    }
-    void flushChain() {
-        if (m_chain.size() > 1) {
-            m_painter.setPen(m_chainPen);
-            m_painter.drawPolyline(m_chain.constData(), int(m_chain.size()));
-        }
-        m_chain.clear();
-    }
-
-    QPainter& m_painter;
-    velmora::ScaleMode m_scaleMode = velmora::ScaleMode::Twips;
-    int m_drawWidth = 1;
-    velmora::Colour m_fillColor = 0;
-    velmora::FillStyle m_fillStyle = velmora::FillStyle::Transparent;
-    QList<QPointF> m_chain; // lines drawn end to end with one pen, not painted yet
-    QPen m_chainPen;
-};
-
 // Draws the run again; a run that stopped stops again at the same place.
 void drawRun(const Picture& picture, velmora::DrawingSurface& surface) {
     velmora::NoLabels labels;
     if (picture.run)
-        velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint());
+        velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint(), {},
+                                picture.steps);
 }
 
 QSize clientSize(double zoom) {
@@ -117,31 +55,20 @@ QSize clientSize(double zoom) {
 }
 
 bool writeSvg(const Picture& picture, QIODevice& device, int scale) {
-    const QSize size = clientSize(picture.zoom);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&device);
-    svg.setSize(size * scale);
-    svg.setViewBox(QRect(QPoint(), size));
-    // Font sizes in points must come out as large as on screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        svg.setResolution(qRound(screen->logicalDotsPerInchY()));
-    svg.setTitle(picture.title);
-    svg.setDescription(picture.description); // what a screen reader says of the run
-
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return false;
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRect(QPoint(), size), velmora::Canvas::toQColor(velmora::colours::lightGrey));
-    painter.save();
-    painter.scale(picture.zoom, picture.zoom); // the run draws at 100 %
-    {
-        SvgSurface surface(painter);
-        drawRun(picture, surface);
-    } // the surface paints what it still holds before the controls go on top
-    painter.restore();
-    paintForm(painter, picture.form, picture.zoom);
-    return painter.end();
+    velmora::PictureContent content{picture.run,
+                                    picture.steps,
+                                    {},
+                                    {},
+                                    picture.form.speed,
+                                    velmora::qt::toUtf8(picture.title),
+                                    velmora::qt::toUtf8(picture.description)};
+    for (const QString& option : picture.form.selected)
+        content.selected.push_back(velmora::qt::toUtf8(option));
+    for (auto at = picture.form.moved.begin(); at != picture.form.moved.end(); ++at)
+        content.labels.push_back({velmora::qt::toUtf8(at.key()), at->x(), at->y()});
+    const QByteArray svg = QByteArray::fromStdString(
+        velmora::svgPicture(content, picture.zoom * scale, velmora::qt::decimalPoint()));
+    return device.write(svg) == svg.size();
 }
 
 bool writeImage(const Picture& picture, QIODevice& device, int scale, const QByteArray& format) {

@@ -8,6 +8,7 @@
 
 #include "form_painter.h"
 #include "parameter_store.h"
+#include "spiral_scan.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,6 +22,7 @@ struct Picture {
     FormState form;
     double zoom = 1;
     QString title, description;
+    int steps = velmora::scanPoints; // the scan steps the run drew before it was stopped
 };
 
 // The format of a file of that NAME, by its extension in any case, as QImageWriter names it
@@ -33,8 +35,8 @@ QString pictureFormats();
 
 // The client area, in the format its name says. A PNG has scale × the client area's size in
 // pixels, as have the other images; an SVG shows that size and keeps the drawing as vectors and
-// the captions as text. The run is drawn again, as it draws the same picture every time. The
-// file is written whole or not at all (saveFileSafely).
+// the captions as text, as the page writes it too. The run is drawn again, as it draws the same
+// picture every time. The file is written whole or not at all (saveFileSafely).
 bool writePicture(const Picture& picture, const QByteArray& path, int scale, QString* error);
 // A name the window chose, as its bytes; refused when it has none.
 bool writePicture(const Picture& picture, const QString& path, int scale, QString* error);

@@ -99,6 +99,7 @@ velmora::Canvas& PictureView::canvasFor(const velmora::ParameterStore& presets) 
         setPresenter();
     }
     m_drawn = {presets.nFi, presets.nRozteč, "0"}; // drawn again without waiting
+    m_drawnSteps = velmora::scanPoints;
     return *m_canvas;
 }
 
@@ -128,7 +129,8 @@ void PictureView::redrawPicture() {
     // stops again at the same place.
     velmora::NoLabels labels;
     if (m_drawn)
-        velmora::runStartAction(*m_drawn, *canvas, labels, velmora::qt::decimalPoint());
+        velmora::runStartAction(*m_drawn, *canvas, labels, velmora::qt::decimalPoint(), {},
+                                m_drawnSteps);
     m_canvas = std::move(canvas);
     setPresenter();
     update();
@@ -194,8 +196,8 @@ void PictureView::savePicture() {
 }
 
 bool PictureView::savePictureAs(const QString& path, QString* error) {
-    return writePicture({m_drawn, formState(), m_zoom, windowTitle(), m_description}, path, 1,
-                        error);
+    return writePicture({m_drawn, formState(), m_zoom, windowTitle(), m_description, m_drawnSteps},
+                        path, 1, error);
 }
 
 void PictureView::printPicture() {

@@ -56,6 +56,8 @@ protected:
     virtual std::unique_ptr<velmora::Canvas> createCanvas();
     // Shows what the canvas holds that is not shown yet: what a stopped run drew.
     void showDrawn();
+    // The run drawn was stopped after so many scan steps: it is drawn again up to there.
+    void drawnUpTo(int steps) { m_drawnSteps = steps; }
     // At a new zoom, the last run drawn again at the new scale.
     void redrawPicture();
     // After each repaint a run's step asks for, while the run goes on.
@@ -75,6 +77,7 @@ private:
 
     std::unique_ptr<velmora::Canvas> m_canvas;
     std::optional<velmora::ParameterStore> m_drawn;
+    int m_drawnSteps = 0;
     QString m_description;
     QObject* m_accessible; // the picture as a screen reader finds it
 };

@@ -4,8 +4,10 @@
 
 #include "run_hold.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
-#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -37,50 +39,93 @@ bool isInput(QEvent::Type type) {
 
 } // namespace
 
-RunHold::RunHold(QWidget* window) : QObject(window), m_window(window) {}
+RunHold::RunHold(QWidget* window, QAbstractButton* start, QAbstractButton* exit)
+    : QObject(window), m_window(window), m_start(start), m_exit(exit) {}
 
 bool RunHold::deferDuringRun(QWidget* control, std::function<void()> action) {
     auto* hold = control->window()->findChild<RunHold*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!hold || !hold->isHolding())
-        return false;
-    hold->defer(std::move(action));
-    return true;
+    return hold && hold->take(Input::Other, std::move(action));
 }
 
 RunHold::~RunHold() {
-    if (m_holding)
+    if (isHolding())
         QCoreApplication::instance()->removeEventFilter(this);
 }
 
 void RunHold::begin() {
-    if (m_holding)
+    if (isHolding())
         return;
-    m_holding = true;
+    m_rule.runBegins();
     QCoreApplication::instance()->installEventFilter(this);
 }
 
 void RunHold::end() {
-    if (!m_holding)
+    if (!isHolding())
         return;
     // Input posted since the last look would otherwise overtake what was held before it.
     letThrough();
     QCoreApplication::instance()->removeEventFilter(this);
-    m_holding = false;
-    for (Held& held : std::exchange(m_held, {})) {
-        if (held.action)
-            QMetaObject::invokeMethod(m_window, std::move(held.action), Qt::QueuedConnection);
-        else if (held.receiver)
-            QCoreApplication::postEvent(held.receiver, held.event.release());
+    std::vector<Held> held = std::exchange(m_held, {});
+    for (const int i : m_rule.runEnds()) {
+        if (held[i].action)
+            QMetaObject::invokeMethod(m_window, std::move(held[i].action), Qt::QueuedConnection);
+        else if (held[i].receiver)
+            QCoreApplication::postEvent(held[i].receiver, held[i].event.release());
     }
 }
 
-void RunHold::defer(std::function<void()> action) {
-    m_held.push_back({nullptr, nullptr, std::move(action)});
+bool RunHold::take(Input input, std::function<void()> action) {
+    if (!isHolding())
+        return false;
+    hold(input, nullptr, nullptr, std::move(action));
+    return true;
+}
+
+void RunHold::hold(Input input, QObject* receiver, std::unique_ptr<QEvent> event,
+                   std::function<void()> action) {
+    if (m_rule.take(input) == velmora::InputDuringRun::Verdict::Hold)
+        m_held.push_back({receiver, std::move(event), std::move(action)});
 }
 
 void RunHold::letThrough() {
-    // Input from the window system stays in its queue; input posted by code is held here.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Input from the window system too: the filter holds it, and Escape must be seen now.
+    QCoreApplication::processEvents();
+}
+
+RunHold::Meaning RunHold::meaning(QObject* watched, const QEvent* event) const {
+    const QEvent::Type type = event->type();
+    const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                       type == QEvent::MouseButtonDblClick;
+    if (key && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        return type == QEvent::KeyPress ? Meaning::Escape : Meaning::Part;
+    // The window's own QWindow delivers to the focus widget, or to the widget under the mouse.
+    auto* target = qobject_cast<QWidget*>(watched);
+    QPoint at;
+    if (mouse)
+        at = static_cast<const QMouseEvent*>(event)->position().toPoint();
+    if (!target && key)
+        target = m_window->focusWidget();
+    else if (!target && mouse)
+        target = m_window->childAt(at);
+    else if (target && mouse && !target->rect().contains(at))
+        target = nullptr;
+    if (!target || (target != m_start && target != m_exit))
+        return Meaning::Other;
+    const Meaning press = target == m_start ? Meaning::Start : Meaning::Exit;
+    // A press acts once complete: on a click's release, on Space let go, on Return pressed.
+    if (key) {
+        const auto* k = static_cast<const QKeyEvent*>(event);
+        const bool release = type == QEvent::KeyRelease;
+        if (k->key() == Qt::Key_Space)
+            return release && !k->isAutoRepeat() ? press : Meaning::Part;
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+            return !release && !k->isAutoRepeat() ? press : Meaning::Part;
+        return Meaning::Other;
+    }
+    if (mouse && static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton)
+        return type == QEvent::MouseButtonRelease ? press : Meaning::Part;
+    return Meaning::Other;
 }
 
 bool RunHold::eventFilter(QObject* watched, QEvent* event) {
@@ -97,6 +142,27 @@ bool RunHold::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone()), {}});
+    const auto click = [](QAbstractButton* button) {
+        return [b = QPointer(button)] {
+            if (b)
+                b->click();
+        };
+    };
+    switch (meaning(watched, event)) {
+    case Meaning::Part:
+        break;
+    case Meaning::Escape:
+        hold(Input::Escape, nullptr, nullptr, {});
+        break;
+    case Meaning::Start:
+        hold(Input::Start, nullptr, nullptr, click(m_start));
+        break;
+    case Meaning::Exit:
+        hold(Input::Exit, nullptr, nullptr, click(m_exit));
+        break;
+    case Meaning::Other:
+        hold(Input::Other, watched, std::unique_ptr<QEvent>(event->clone()), {});
+        break;
+    }
     return true;
 }

@@ -98,6 +98,13 @@ std::string percentOf(double part, double whole) {
     return std::to_string(rounded(100 * part / whole));
 }
 
+std::string presetsOf(const RunReport& report) {
+    const std::string frequency = report.frequencyCaption.empty()
+                                      ? "a frequency that is no preset"
+                                      : "frequency " + report.frequencyCaption;
+    return frequency + " and distance " + report.distanceCaption;
+}
+
 // Mirror-image maxima differ in their last bits only.
 bool equallyStrong(double a, double b) {
     return std::abs(a - b) <= 0.005 * std::max(a, b);
@@ -106,10 +113,7 @@ bool equallyStrong(double a, double b) {
 } // namespace
 
 std::string describeRun(const RunReport& report) {
-    const std::string frequency = report.frequencyCaption.empty()
-                                      ? "a frequency that is no preset"
-                                      : "frequency " + report.frequencyCaption;
-    std::string text = "Drawn with " + frequency + " and distance " + report.distanceCaption + ". ";
+    std::string text = "Drawn with " + presetsOf(report) + ". ";
 
     const std::vector<PatternPeak> peaks = patternMaxima(report.intensities);
     if (peaks.empty())
@@ -155,6 +159,18 @@ std::string describeRun(const RunReport& report) {
         text +=
             "The next strongest reaches " + next + "% of " + them + ", the weakest " + last + "%.";
     return text;
+}
+
+std::string describeStoppedRun(const RunReport& report) {
+    const int drawn = int(report.intensities.size());
+    if (drawn == 0)
+        return "The run with " + presetsOf(report) +
+               " was stopped before its first detector point: only the scene is drawn.";
+    return "The run with " + presetsOf(report) + " was stopped after " + std::to_string(drawn) +
+           " of the " + std::to_string(scanPoints) +
+           " detector points: the intensity pattern reaches " +
+           std::to_string(rounded(100.0 * (drawn - 1) / (scanPoints - 1))) +
+           "% of the detector's height, and the picture is incomplete.";
 }
 
 std::string describeNoPicture() {

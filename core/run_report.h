@@ -33,6 +33,9 @@ std::vector<PatternPeak> patternMaxima(const std::vector<double>& intensities);
 // The picture's description after a run, in UTF-8.
 std::string describeRun(const RunReport& report);
 
+// The picture's description after the user stopped a run, from what it drew up to then.
+std::string describeStoppedRun(const RunReport& report);
+
 // The picture's description before the first run.
 std::string describeNoPicture();
 

@@ -48,6 +48,8 @@ Brake StartAction::nextBrake() {
 }
 
 Brake StartAction::step() {
+    if (!scanning())
+        return {};
     return stopOnError([this] { drawStep(); });
 }
 
@@ -91,15 +93,20 @@ void StartAction::drawStep() {
 }
 
 RunResult StartAction::finish() {
-    if (!m_error)
+    if (!m_error && !m_stopped)
         stopOnError([this] { placeResultLabels(m_labels, m_report.detectorX); });
-    return {std::move(m_report), m_error};
+    return {std::move(m_report), m_error, m_stopped};
 }
 
 RunResult runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
-                         std::string_view decimalPoint, const std::function<void(Brake)>& wait) {
+                         std::string_view decimalPoint, const std::function<void(Brake)>& wait,
+                         int steps) {
     StartAction run(store, surface, labels, std::string(decimalPoint));
     for (Brake brake = run.begin(); run.scanning(); brake = run.step()) {
+        if (steps-- <= 0) {
+            run.stop();
+            break;
+        }
         if (wait)
             wait(brake);
     }

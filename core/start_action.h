@@ -7,7 +7,8 @@
 // labels and tells what was drawn. It never waits: each call returns the wait the animation
 // brake wants before the next step, and the front end decides how to spend it (the desktop
 // sleeps, the page spreads the steps over animation frames). A run-time error stops the run
-// where it is raised; the value is then spent, and finish tells the error.
+// where it is raised; the value is then spent, and finish tells the error. Escape stops a run
+// the same way, before its next step, with no error.
 #pragma once
 
 #include "drawing_surface.h"
@@ -25,10 +26,12 @@
 
 namespace velmora {
 
-// How a run ended: what it drew, up to the run-time error that stopped it if one did.
+// How a run ended: what it drew, up to the run-time error that stopped it if one did, or up
+// to where the user stopped it.
 struct RunResult {
     RunReport report;
     std::optional<RunTimeError> error;
+    bool stopped = false;
 };
 
 class StartAction {
@@ -40,7 +43,9 @@ public:
     // Wipes the band and draws the scene; returns the wait due before the first scan step.
     Brake begin();
     // A scan step is still due: the scan has not ended, nor has an error stopped the run.
-    bool scanning() const { return !m_error && m_scanY <= lastScanY; }
+    bool scanning() const { return !m_error && !m_stopped && m_scanY <= lastScanY; }
+    // Ends the scan before its next step: what is drawn stays, and no label is placed.
+    void stop() { m_stopped = scanning(); }
     // Draws the due step; returns the wait due before the next one (none after the last).
     Brake step();
     // Shows the result labels, unless an error stopped the run, and tells how it ended.
@@ -59,13 +64,15 @@ private:
     Frequency m_frequency;
     RunReport m_report;
     std::optional<RunTimeError> m_error;
+    bool m_stopped = false;
     int m_scanY = firstScanY;
 };
 
 // A whole run at once: begin, every step, finish, calling wait(brake) before each step (no
-// waiting when it is empty).
+// waiting when it is empty). With fewer steps than the scan has, it stops after them, as the
+// run drawn again of one that was stopped must.
 RunResult runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
                          std::string_view decimalPoint = ".",
-                         const std::function<void(Brake)>& wait = {});
+                         const std::function<void(Brake)>& wait = {}, int steps = scanPoints);
 
 } // namespace velmora

@@ -11,10 +11,13 @@
 
 #include "drawing_surface.h"
 #include "form.h"
+#include "input_during_run.h"
+#include "intensities_csv.h"
 #include "number_text.h"
 #include "result_labels.h"
 #include "run_report.h"
 #include "start_action.h"
+#include "svg_picture.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -39,16 +42,24 @@ public:
     double begin() { return waitOf(m_action.begin()); }
     double step() { return waitOf(m_action.step()); }
     bool scanning() const { return m_action.scanning(); }
+    void stop() { m_action.stop(); }
 
-    // { summary, labels: [{ name, left, top }] }, or { error, labels }: the labels in CSS
-    // pixels, those placed before a failed write too.
+    // { summary, stopped, steps, csv, labels: [{ name, left, top, twips }] }, or { error, ... }:
+    // the labels in CSS pixels, and where they stand in twips for a picture file, those placed
+    // before a failed write too.
     val finish() {
         const RunResult result = m_action.finish();
         val out = val::object();
         if (result.error)
             out.set("error", result.error->message());
         else
-            out.set("summary", describeRun(result.report));
+            out.set("summary", result.stopped ? describeStoppedRun(result.report)
+                                              : describeRun(result.report));
+        out.set("stopped", result.stopped);
+        out.set("steps", int(result.report.intensities.size()));
+        out.set("frequency", result.report.frequencyCaption);
+        out.set("distance", result.report.distanceCaption);
+        out.set("csv", intensitiesCsv(result.report.intensities));
         val labels = val::array();
         for (const PlacedLabels::Place& place : m_labels.places) {
             val label = val::object();
@@ -57,6 +68,8 @@ public:
                 label.set("left", labelPixel(*place.left, form::twipsPerPixel));
             if (place.top)
                 label.set("top", labelPixel(*place.top, form::twipsPerPixel));
+            if (place.left && place.top)
+                label.set("twips", val::array(std::vector<float>{*place.left, *place.top}));
             labels.call<void>("push", label);
         }
         out.set("labels", labels);
@@ -120,6 +133,37 @@ double fromText(std::string text, std::string decimalPoint) {
     }
 }
 
+// { fi, distance, steps, selected: [names], labels: [{ name, twips: [left, top] }], speed,
+// title, description }; no fi: no run drawn yet; no steps: the whole scan.
+PictureContent pictureContent(const val& picture) {
+    PictureContent content;
+    if (!picture["fi"].isUndefined() && !picture["fi"].isNull())
+        content.run = ParameterStore{picture["fi"].as<std::string>(),
+                                     picture["distance"].as<std::string>(), "0"};
+    if (!picture["steps"].isUndefined())
+        content.steps = picture["steps"].as<int>();
+    for (const std::string& name : emscripten::vecFromJSArray<std::string>(picture["selected"]))
+        content.selected.push_back(name);
+    const val labels = picture["labels"];
+    for (int i = 0, n = labels["length"].as<int>(); i < n; ++i) {
+        const val twips = labels[i]["twips"];
+        content.labels.push_back(
+            {labels[i]["name"].as<std::string>(), twips[0].as<double>(), twips[1].as<double>()});
+    }
+    content.speed = picture["speed"].as<int>();
+    content.title = picture["title"].as<std::string>();
+    content.description = picture["description"].as<std::string>();
+    return content;
+}
+
+std::string svgOfPicture(val picture, double scale, std::string decimalPoint) {
+    return svgPicture(pictureContent(picture), scale, decimalPoint);
+}
+
+std::string svgOfControls(val picture, double scale) {
+    return svgControls(pictureContent(picture), scale);
+}
+
 } // namespace
 } // namespace velmora::web
 
@@ -132,9 +176,27 @@ EMSCRIPTEN_BINDINGS(velmora) {
         .function("begin", &web::Run::begin)
         .function("step", &web::Run::step)
         .function("scanning", &web::Run::scanning)
+        .function("stop", &web::Run::stop)
         .function("finish", &web::Run::finish)
         .function("commands", &web::Run::commands)
         .function("clearCommands", &web::Run::clearCommands);
+
+    class_<InputDuringRun>("InputDuringRun")
+        .constructor<>()
+        .function("runBegins", &InputDuringRun::runBegins)
+        .function("take", &InputDuringRun::take)
+        .function("runEnds", optional_override(
+                                 [](InputDuringRun& rule) { return val::array(rule.runEnds()); }));
+    enum_<InputDuringRun::Input>("Input")
+        .value("Start", InputDuringRun::Input::Start)
+        .value("Exit", InputDuringRun::Input::Exit)
+        .value("Escape", InputDuringRun::Input::Escape)
+        .value("Other", InputDuringRun::Input::Other);
+    enum_<InputDuringRun::Verdict>("Verdict")
+        .value("Act", InputDuringRun::Verdict::Act)
+        .value("Hold", InputDuringRun::Verdict::Hold)
+        .value("Drop", InputDuringRun::Verdict::Drop)
+        .value("Stop", InputDuringRun::Verdict::Stop);
 
     enum_<Kind>("Kind")
         .value("Label", Kind::Label)
@@ -177,4 +239,6 @@ EMSCRIPTEN_BINDINGS(velmora) {
     function("textToNumber", &web::fromText);
     function("displayRgb", &displayRgb);
     function("describeNoPicture", &describeNoPicture);
+    function("svgPicture", &web::svgOfPicture);
+    function("svgControls", &web::svgOfControls);
 }

@@ -2,11 +2,15 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# cmake -DTEMPLATE= -DCSS= -DSCRIPTS=a.js;b.js -DMODULE= -DICON= -DOUTPUT= -P inline.cmake
+# cmake -DTEMPLATE= -DCSS=a.css;b.css -DSCRIPTS=a.js;b.js -DMODULE= -DICON= -DOUTPUT= -P inline.cmake
 # Puts the styles, the compiled module, the page's scripts and its icon into the page's template.
 # The scripts share one strict scope, in the order given, and leave nothing global.
 file(READ ${TEMPLATE} page)
-file(READ ${CSS} css)
+set(css "")
+foreach(file ${CSS})
+    file(READ ${file} part)
+    string(APPEND css "${part}")
+endforeach()
 set(script "(() => {\n'use strict';\n")
 foreach(file ${SCRIPTS})
     file(READ ${file} part)

@@ -232,6 +232,18 @@ TEST_CASE("second run erases at width one") {
     CHECK(runs[1] == runs[2]); // the same presets repeat exactly the same calls
 }
 
+TEST_CASE("Escape after the last step stops nothing") {
+    RecordingSurface surface;
+    RecordingLabelBoard labels;
+    const ParameterStore store = presets(); // borrowed by the run
+    StartAction run(store, surface, labels);
+    for (run.begin(); run.scanning(); run.step()) {
+    }
+    run.stop();
+    CHECK(!run.finish().stopped);
+    CHECK(labels.shown.size() == 4);
+}
+
 TEST_CASE("worked figures") {
     const struct {
         const char* name;

@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A run never yields to the event loop: input that arrives during it waits, untouched, until
-// it is over; Exit waits too; and a run that fails is reported and leaves the window working.
+// it is over; Exit waits too; Escape stops the run, and presses of Start wait once; and a run
+// that fails is reported and leaves the window working.
 #include "frm_velmora.h"
 #include "number_text.h"
 
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +36,7 @@ namespace {
 // The window, with a look inside every synchronous repaint a run makes after a scan step.
 class ProbedWindow : public frmVelmora {
 public:
+    using frmVelmora::redrawPicture; // as a new zoom has it drawn again
     std::function<void()> duringRun;
     int paintsDuringRun = 0;
 
@@ -129,6 +132,8 @@ private slots:
     void inputWaitsForTheRun();
     void exitWaitsForTheRun_data();
     void exitWaitsForTheRun();
+    void pressesDuringRun_data();
+    void pressesDuringRun();
     void failedRunIsReportedAndSurvived_data();
     void failedRunIsReportedAndSurvived();
 };
@@ -209,6 +214,58 @@ void tst_InputDuringRun::exitWaitsForTheRun() {
     QVERIFY(shownThroughout);
     QVERIFY(labelsPlaced);
     QTRY_VERIFY(window.isNull());
+}
+
+void tst_InputDuringRun::pressesDuringRun_data() {
+    // E: Escape; P and R: Space and Return on Start.
+    QTest::addColumn<QString>("presses");
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("stoppedAfter"); // scan steps, or none
+    QTest::newRow("Escape stops the run at the step it is seen") << u"E"_s << 1 << 19;
+    QTest::newRow("Space and Return on Start, twice each") << u"PPRR"_s << 2 << -1;
+}
+
+// Posted to the widgets at the run's twentieth repaint, after its nineteenth step.
+void tst_InputDuringRun::pressesDuringRun() {
+    QFETCH(QString, presses);
+    QFETCH(int, runs);
+    QFETCH(int, stoppedAfter);
+    ProbedWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.HScroll1->setValue(2000); // a pause of a millisecond, and a repaint, at every step
+    int ended = 0;
+    connect(&window, &frmVelmora::runEnded, this, [&ended] { ++ended; });
+    window.duringRun = [&] {
+        if (window.paintsDuringRun != 20)
+            return;
+        for (const QChar c : presses)
+            postKey(c == u'E' ? window.focusWidget() : window.cmdStart, c == u'E' ? Qt::Key_Escape
+                                                                        : c == u'P'
+                                                                            ? Qt::Key_Space
+                                                                            : Qt::Key_Return);
+    };
+    window.cmdStart->setFocus();
+    window.cmdStart_Click();
+    const QImage drawn = window.picture().copy();
+    window.duringRun = nullptr;
+    QTRY_COMPARE(ended, runs);
+    QTest::qWait(100); // a run held at the end would have begun
+    QCOMPARE(ended, runs);
+    if (stoppedAfter < 0)
+        return;
+    QVERIFY2(window.description().contains(u"stopped after %1 of"_s.arg(stoppedAfter)),
+             qPrintable(window.description()));
+    QVERIFY(!window.labDetektorB->isVisible());
+    // Drawn again, as at another zoom, and into a file, it stops where it stopped.
+    window.redrawPicture();
+    QVERIFY(window.picture() == drawn);
+    QTemporaryDir folder;
+    QString error;
+    QVERIFY2(window.savePictureAs(folder.filePath(u"stopped.svg"_s), &error), qPrintable(error));
+    QFile svg(folder.filePath(u"stopped.svg"_s));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QCOMPARE(svg.readAll().count("r=\"0.067\""), stoppedAfter); // a dot a step
 }
 
 void tst_InputDuringRun::failedRunIsReportedAndSurvived_data() {

@@ -258,7 +258,8 @@ class Keyboard(PageTest):
                     if focused() == "cmdStart":
                         break
                     stops.append(focused())
-                self.assertEqual([s for s in stops if s], ["cmdKonec", "op06", "opV350", "HScroll1"])
+                self.assertEqual([s for s in stops if s],
+                                 ["cmdKonec", "cmdSave", "op06", "opV350", "HScroll1"])
                 self.assertEqual(focused(), "cmdStart")
                 start = self.driver.switch_to.active_element
                 run = self.run_timed(click=False, press=lambda: start.send_keys(key))

@@ -3,12 +3,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The run driver: Start and Exit, a run's steps spread over animation frames as its brake
-// asks, its end, and the input that waits for it.
+// asks, its end, and the input that comes meanwhile, as the core's rule has it: Escape stops
+// the run, Start waits once, Exit acts at its end, and the rest waits in order.
 
 const clockGrain = 0.1; // ms
 
 // Wires Start and Exit in `root`; `place(label, left, top)` puts a label the run shows. Returns
-// replay(), which draws the current run again after the surface was resized.
+// replay(), which draws the current run again after the surface was resized, kept(), what the
+// picture shows for keeping it, and act().
 function driveRuns(core, root, form, surface, separator, place) {
     const {store, speed} = form;
 
@@ -34,13 +36,25 @@ function driveRuns(core, root, form, surface, separator, place) {
 
     let run = null;
     let due = 0;
-    const waiting = []; // input that came during a run, acted on after it, in order
+    const rule = new core.InputDuringRun();
+    let waiting = []; // {input, action} held during a run, numbered as the rule numbers them
+    // Announced once the status has been seen empty, so that the same summary again is news.
+    const announce = (text) => requestAnimationFrame(() => setTimeout(() => {
+        $('announcer').textContent = text;
+    }));
+
+    // The run the picture shows, and the result labels shown so far, in twips.
+    let presets = null, last = null;
+    const labelsShown = new Map();
 
     function cmdStart_Click() {
         run = new core.Run(store.nFi, store.nRozteč, store.nSpomaleni, separator);
+        presets = {fi: store.nFi, distance: store.nRozteč};
+        rule.runBegins();
         stateAtRunStart = {...surface.state};
         drawn = [];
         root.setAttribute('aria-busy', 'true');
+        $('announcer').textContent = '';
         const wait = run.begin();
         due = performance.now() + wait;
         advance(wait);
@@ -61,7 +75,9 @@ function driveRuns(core, root, form, surface, separator, place) {
             return;
         }
         const result = run.finish();
-        for (const {name, left, top} of result.labels) {
+        for (const {name, left, top, twips} of result.labels) {
+            if (twips)
+                labelsShown.set(name, twips);
             const label = $(name);
             label.hidden = false; // then Left, then Top: a failed write leaves the rest
             place(label, left, top);
@@ -75,14 +91,21 @@ function driveRuns(core, root, form, surface, separator, place) {
             $('runTimeErrorText').textContent = result.error;
             $('runTimeError').showModal();
         } else {
-            $('announcer').textContent = summary;
+            announce(summary);
         }
         $('pictureDescription').textContent = summary;
+        // A run an error stopped stops there again when drawn once more; one the user stopped
+        // is drawn again up to where it was.
+        last = {...presets, steps: result.stopped ? result.steps : undefined,
+                name: `velmora-${result.frequency || 'other'}-${result.distance}`, csv: result.csv};
+        const stopped = result.stopped;
         // A page that embeds Velmora hears of every run's end, one stopped by an error too.
         document.dispatchEvent(new CustomEvent('velmora-run-end',
-                                               {detail: {summary, error: result.error}}));
-        while (!run && waiting.length)
-            waiting.shift()();
+                                               {detail: {summary, error: result.error, stopped}}));
+        const held = waiting;
+        waiting = [];
+        for (const i of rule.runEnds())
+            act(held[i].input, held[i].action); // a run one of them starts holds the rest again
     }
 
     function cmdKonec_Click() {
@@ -94,14 +117,31 @@ function driveRuns(core, root, form, surface, separator, place) {
         ended.focus();
     }
 
-    // Acts now, or after the run when one is going.
-    const act = (action) => (run ? waiting.push(action) : action());
-    $('cmdStart').addEventListener('click', () => act(cmdStart_Click));
-    $('cmdKonec').addEventListener('click', () => act(cmdKonec_Click));
+    // Acts now, holds it for the run's end, drops it, or stops the run, as the rule says.
+    function act(input, action) {
+        const verdict = rule.take(input);
+        if (verdict === core.Verdict.Act)
+            action();
+        else if (verdict === core.Verdict.Hold)
+            waiting.push({input, action});
+        else if (verdict === core.Verdict.Stop)
+            run.stop(); // the next frame takes no step
+    }
+    const {Input} = core;
+    $('cmdStart').addEventListener('click', () => act(Input.Start, cmdStart_Click));
+    $('cmdKonec').addEventListener('click', () => act(Input.Exit, cmdKonec_Click));
+    const inputOf = (control) => control === $('cmdStart') ? Input.Start
+        : control === $('cmdKonec') ? Input.Exit : Input.Other;
 
-    // During a run the page, like the desktop window, handles no input: what the user does
-    // is held and done when the run ends.
+    // During a run the page, like the desktop window, handles no other input: what the user
+    // does is held and done when the run ends.
     const held = (event) => {
+        if (run && event.type === 'keydown' && event.key === 'Escape') {
+            event.preventDefault();
+            event.stopPropagation();
+            act(Input.Escape, null); // wherever the focus is
+            return;
+        }
         if (!run || !root.contains(event.target))
             return;
         const control = event.target.closest('button, input, label');
@@ -118,17 +158,17 @@ function driveRuns(core, root, form, surface, separator, place) {
             event.stopPropagation();
             const key = event.key;
             if (input instanceof HTMLButtonElement && (key === 'Enter' || key === ' '))
-                waiting.push(() => input.click());
+                act(inputOf(input), () => input.click());
             else if (input === speed)
-                waiting.push(() => moveSpeed(key));
+                act(Input.Other, () => moveSpeed(key));
             else if (input && input.type === 'radio')
-                waiting.push(() => moveOption(input, key));
+                act(Input.Other, () => moveOption(input, key));
             return;
         }
         event.preventDefault();
         event.stopPropagation();
         if (event.type === 'click' && input && input !== speed)
-            waiting.push(() => input.click());
+            act(inputOf(input), () => input.click());
     };
     for (const type of ['click', 'keydown', 'keyup', 'pointerdown', 'mousedown'])
         document.addEventListener(type, held, true);
@@ -155,5 +195,13 @@ function driveRuns(core, root, form, surface, separator, place) {
         next.click();
     }
 
-    return {replay};
+    // What the picture shows now, for keeping it: before the first run, the form alone.
+    function kept() {
+        const selected = [...root.querySelectorAll('input[type="radio"]:checked')].map((e) => e.id);
+        const labels = [...labelsShown].map(([name, twips]) => ({name, twips}));
+        return {fi: null, name: 'velmora', csv: null, ...last, selected, labels,
+                speed: speed.valueAsNumber, words: drawn, state: stateAtRunStart};
+    }
+
+    return {replay, kept, act: (action) => act(Input.Other, action)};
 }

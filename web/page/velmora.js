@@ -17,6 +17,7 @@ async function main() {
                                       (c) => core.displayRgb(c));
     const layout = layOut(root, form, surface, () => runs.replay());
     const runs = driveRuns(core, root, form, surface, separator, layout.place);
+    keepPicture(core, root, form, surface, runs, separator);
 
     form.speed.addEventListener('input', form.showSpeed);
     form.speed.addEventListener('change', form.HScroll1_Change);
