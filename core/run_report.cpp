@@ -99,7 +99,11 @@ std::string describeRun(const RunReport& report) {
     const std::string frequency = report.frequencyCaption.empty()
                                       ? "a frequency that is no preset"
                                       : "frequency " + report.frequencyCaption;
-    std::string text = "Drawn with " + frequency + " and distance " + report.distanceCaption + ". ";
+    std::string text =
+        "Drawn with " +
+        (report.values.empty() ? frequency + " and distance " + report.distanceCaption
+                               : report.values) +
+        ". ";
 
     const std::vector<PatternPeak> peaks = patternMaxima(report.intensities);
     if (peaks.empty())

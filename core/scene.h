@@ -20,8 +20,14 @@ constexpr double sceneTop = 1500;
 constexpr double sceneBottom = 7500;
 constexpr double plotX = 7500; // base line of the intensity bars
 
-// Wipes the band, draws source, beam, opening, diaphragm, detector line, plot axis and ray
-// fan, and returns DetectorX. Reads the distance preset once; its errors propagate.
+// Wipes the band and draws the source: what a run draws before it knows its distance.
+void drawSource(DrawingSurface& surface);
+// The rest: beam, opening, diaphragm, detector line at detectorX, plot axis and ray fan, for an
+// opening that reaches halfOpening either side of the axis.
+void drawApparatus(DrawingSurface& surface, double detectorX, double halfOpening);
+
+// The whole scene of a preset run; returns DetectorX. Reads the distance preset once, between
+// the source and the rest; its errors propagate.
 double drawScene(DrawingSurface& surface, const ParameterStore& store,
                  std::string_view decimalPoint = ".");
 
