@@ -40,17 +40,18 @@ void frmVelmora::cmdStart_Click() {
 velmora::RunResult frmVelmora::run() {
     // No handler runs during a run, so these texts hold for all of it.
     const velmora::ParameterStore store = parameterStore();
+    const velmora::ExploreSettings explore = exploreSettings();
     velmora::Canvas* canvas = nullptr;
     try {
-        canvas = &canvasFor(store);
+        canvas = &canvasFor(store, explore);
     } catch (const velmora::RunTimeError& error) {
-        return {{}, error};
+        return {{}, error, {}};
     }
     // The desktop spends each wait the brake asks for on this thread, sleeping most of it;
     // the presenter lets the window repaint while input waits for the run's end.
-    velmora::RunResult result =
-        velmora::runStartAction(store, *canvas, *this, velmora::qt::decimalPoint(),
-                                [](velmora::Brake brake) { velmora::brakeWait(brake.wait()); });
+    velmora::RunResult result = velmora::runStartAction(
+        store, *canvas, *this, velmora::qt::decimalPoint(),
+        [](velmora::Brake brake) { velmora::brakeWait(brake.wait()); }, explore);
     if (result.error) {
         showDrawn(); // the run stopped mid-step; show what it drew
         return result;

@@ -88,7 +88,8 @@ private:
 void drawRun(const Picture& picture, velmora::DrawingSurface& surface) {
     velmora::NoLabels labels;
     if (picture.run)
-        velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint());
+        velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint(), {},
+                                picture.explore);
 }
 
 QSize clientSize(double zoom) {

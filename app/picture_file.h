@@ -8,6 +8,7 @@
 
 #include "form_painter.h"
 #include "parameter_store.h"
+#include "start_action.h"
 
 #include <QString>
 
@@ -30,6 +31,7 @@ struct Picture {
     FormState form;
     double zoom = 1;
     QString title, description;
+    velmora::ExploreSettings explore; // Explore's values for the run, if it had them
 };
 
 // The client area: SVG when PATH ends in ".svg", otherwise PNG. A PNG has scale × the client
