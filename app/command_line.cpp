@@ -5,9 +5,11 @@
 #include "command_line.h"
 
 #include "core_text.h"
+#include "explore.h"
 #include "picture_file.h"
 #include "result_labels.h"
 #include "start_action.h"
+#include "theory_curve.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -66,15 +68,19 @@ QByteArray exactText(double value) {
     return QByteArray(digits.data(), end - digits.data());
 }
 
-QByteArray intensitiesCsv(const std::vector<double>& bars) {
-    QByteArray csv = "y_twips,intensity_twips\n";
-    for (std::size_t i = 0; i < bars.size(); ++i)
-        csv += QByteArray::number(velmora::scanPointY(int(i))) + ',' + exactText(bars[i]) + '\n';
+// The theory curve's column after the bars': what the bar would be with a continuous opening.
+QByteArray intensitiesCsv(const std::vector<double>& bars, const std::vector<double>& theory) {
+    QByteArray csv = "y_twips,intensity_twips,theory_twips\n";
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        csv += QByteArray::number(velmora::scanPointY(int(i))) + ',' + exactText(bars[i]) + ',' +
+               exactText(theory[i]) + '\n';
+    }
     return csv;
 }
 
-bool writeIntensities(const QString& path, const std::vector<double>& bars, QString* error) {
-    const QByteArray csv = intensitiesCsv(bars);
+bool writeIntensities(const QString& path, const velmora::RunResult& run, QString* error) {
+    const QByteArray csv =
+        intensitiesCsv(run.report.intensities, velmora::theoryIntensities(run.parameters));
     if (path == u"-") {
         if (std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout) ==
                 std::size_t(csv.size()) &&
@@ -120,7 +126,50 @@ QTextStream& err() {
     return stream;
 }
 
+// Explore's options: a length with its unit each, in the quantity's range.
+struct LengthOption {
+    velmora::Quantity quantity;
+    const char* name;
+    std::optional<double> CommandLine::*value;
+};
+constexpr std::array<LengthOption, 3> lengthOptions{{
+    {velmora::Quantity::Wavelength, "wavelength", &CommandLine::wavelength},
+    {velmora::Quantity::ApertureWidth, "aperture", &CommandLine::aperture},
+    {velmora::Quantity::DetectorDistance, "detector-distance", &CommandLine::detectorDistance},
+}};
+
+QString lengthHelp(velmora::Quantity quantity) {
+    const QString range = velmora::qt::toQString(velmora::rangeText(quantity));
+    switch (quantity) {
+    case velmora::Quantity::Wavelength:
+        return u"The light's wavelength, %1, with its unit nm, um (or µm) or mm, as in 550nm; "
+               u"by default the frequency's. Any of these three lengths runs them instead of "
+               u"the presets."_s.arg(range);
+    case velmora::Quantity::ApertureWidth:
+        return u"The aperture's width, %1 (default 8.754um)."_s.arg(range);
+    case velmora::Quantity::DetectorDistance:
+        return u"The distance from the diaphragm to the detector, %1; by default the "
+               u"distance's."_s.arg(range);
+    }
+    return {};
+}
+
 } // namespace
+
+velmora::ExploreSettings CommandLine::exploreSettings(const velmora::ParameterStore& store) const {
+    velmora::ExploreSettings settings;
+    settings.theoryCurve = theory;
+    if (!exploring())
+        return settings;
+    velmora::ExploreValues values =
+        velmora::explore::valuesOf(velmora::runParametersFor(store, velmora::qt::decimalPoint()));
+    for (const LengthOption& option : lengthOptions) {
+        if (const std::optional<double>& given = this->*option.value)
+            velmora::explore::setValue(values, option.quantity, *given);
+    }
+    settings.parameters = velmora::exploreParameters(values);
+    return settings;
+}
 
 std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* commandLine,
                                     QString* message) {
@@ -158,7 +207,16 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         u"Run once without a window and write the 221 intensity bars as CSV to the file, or to "
         u"standard output for -."_s,
         u"file"_s);
+    const QCommandLineOption theory(
+        u"theory"_s,
+        u"Draw the theory curve, the continuous diffraction integral, over the bars."_s);
+    std::vector<QCommandLineOption> lengths;
+    for (const LengthOption& option : lengthOptions)
+        lengths.emplace_back(QString::fromLatin1(option.name), lengthHelp(option.quantity),
+                             u"length"_s);
     parser.addOptions({help, version, frequency, distance, run, output, scale, intensities});
+    parser.addOptions({lengths.begin(), lengths.end()});
+    parser.addOption(theory);
 
     const auto fail = [&](const QString& error) {
         *message = u"velmora: %1\n%2 (see velmora --help)\n"_s.arg(error, usage);
@@ -167,8 +225,9 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     if (!parser.parse(arguments)) {
         QString error = parser.errorText();
         if (error.startsWith(u"Unknown option"))
-            error += u" The options are -h, -v, --frequency, --distance, --run, -o, --scale and "
-                     u"--intensities."_s;
+            error += u" The options are -h, -v, --frequency, --distance, --run, -o, --scale, "
+                     u"--intensities, --wavelength, --aperture, --detector-distance and "
+                     u"--theory."_s;
         else if (error.contains(u"--frequency"))
             error += u" It takes %1."_s.arg(listOf(frequencies));
         else if (error.contains(u"--distance"))
@@ -212,6 +271,18 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         if (parser.isSet(*option) && value->isEmpty())
             return fail(u"--%1 takes a file name, not an empty one."_s.arg(option->names().last()));
     }
+    for (std::size_t i = 0; i < lengthOptions.size(); ++i) {
+        if (!parser.isSet(lengths[i]))
+            continue;
+        const QString given = parser.value(lengths[i]);
+        const velmora::LengthReading reading =
+            velmora::readLength(velmora::qt::toUtf8(given), lengthOptions[i].quantity);
+        if (!reading.ok())
+            return fail(u"--%1 '%2': %3"_s.arg(QString::fromLatin1(lengthOptions[i].name), given,
+                                               velmora::qt::toQString(reading.error)));
+        result.*lengthOptions[i].value = reading.twips;
+    }
+    result.theory = parser.isSet(theory);
     result.run = parser.isSet(run);
     *commandLine = result;
     return std::nullopt;
@@ -220,7 +291,8 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
 int runWithoutWindow(const CommandLine& commandLine) {
     const std::string point = velmora::qt::decimalPoint();
     std::vector<std::string> clicks;
-    Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title), {}};
+    Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title), {},
+                    {}};
     for (const QString& option : {commandLine.frequency, commandLine.distance}) {
         if (!option.isEmpty()) {
             clicks.push_back(velmora::qt::toUtf8(option));
@@ -228,10 +300,12 @@ int runWithoutWindow(const CommandLine& commandLine) {
         }
     }
     picture.run = velmora::form::loadedStore(point, clicks);
+    picture.explore = commandLine.exploreSettings(*picture.run);
     // The numbers of the run; a picture draws it again.
     velmora::NullSurface surface;
     velmora::PlacedLabels labels;
-    const velmora::RunResult run = velmora::runStartAction(*picture.run, surface, labels, point);
+    const velmora::RunResult run =
+        velmora::runStartAction(*picture.run, surface, labels, point, {}, picture.explore);
     if (run.error) {
         err() << u"velmora: the run stopped: %1"_s.arg(velmora::qt::message(*run.error))
               << Qt::endl;
@@ -249,7 +323,7 @@ int runWithoutWindow(const CommandLine& commandLine) {
         return 1;
     }
     if (!commandLine.intensities.isEmpty() &&
-        !writeIntensities(commandLine.intensities, run.report.intensities, &error)) {
+        !writeIntensities(commandLine.intensities, run, &error)) {
         err() << u"velmora: "_s << error << Qt::endl;
         return 1;
     }

@@ -4,6 +4,7 @@
 
 // The program as a user starts it without a display: its options, the files it writes, the
 // window they show, and how it refuses what it cannot do.
+#include "explore_panel.h"
 #include "frm_velmora.h"
 
 // moc cannot read the accented label names and needs none of these.
@@ -14,8 +15,10 @@
 #include "number_text.h"
 #include "parameter_store.h"
 #include "start_action.h"
+#include "theory_curve.h"
 #endif
 
+#include <QCheckBox>
 #include <QImage>
 #include <QProcess>
 #include <QRadioButton>
@@ -62,29 +65,50 @@ public:
     QString inCwd(const QString& name) const { return QDir(cwd.path()).filePath(name); }
 };
 
-std::vector<double> expectedBars(double fi, const QString& distance, const QLocale& locale) {
+// The bars of a preset run, and its theory curve.
+struct Columns {
+    std::vector<double> bars, theory;
+};
+
+Columns expectedColumns(double fi, const QString& distance, const QLocale& locale) {
     velmora::testing::RecordingSurface surface;
     velmora::testing::RecordingLabelBoard labels;
     using namespace velmora::qt;
     const velmora::ParameterStore presets{toUtf8(numberToText(fi, locale)), toUtf8(distance), "0"};
-    return velmora::runStartAction(presets, surface, labels, decimalPoint(locale))
-        .report.intensities;
+    const velmora::RunResult run =
+        velmora::runStartAction(presets, surface, labels, decimalPoint(locale));
+    return {run.report.intensities, velmora::theoryIntensities(run.parameters)};
 }
 
-void verifyCsv(const QByteArray& csv, const std::vector<double>& bars) {
+// The CSV's columns after the heights, which go down from 7000 by 25.
+Columns readCsv(const QByteArray& csv) {
     const QList<QByteArray> rows = csv.split('\n');
-    QCOMPARE(rows.size(), 223); // the header, 221 points, and the empty rest after the last '\n'
-    QCOMPARE(rows[0], "y_twips,intensity_twips");
-    QCOMPARE(bars.size(), 221u);
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        const QList<QByteArray> fields = rows[qsizetype(i) + 1].split(',');
-        QCOMPARE(fields.size(), 2);
-        QCOMPARE(fields[0].toInt(), 7000 - 25 * int(i));
-        bool number = false;
-        const double bar = fields[1].toDouble(&number);
-        QVERIFY2(number, fields[1].constData());
-        QVERIFY2(qAbs(bar - bars[i]) <= 1e-13 * qMax(1.0, qAbs(bars[i])),
-                 rows[qsizetype(i) + 1].constData());
+    Columns columns;
+    if (rows.size() != 223 || rows[0] != "y_twips,intensity_twips,theory_twips") {
+        qWarning("%s", rows[0].constData());
+        return columns;
+    }
+    for (int i = 0; i < 221; ++i) {
+        const QList<QByteArray> fields = rows[i + 1].split(',');
+        bool y = false, bar = false, theory = false;
+        if (fields.size() != 3 || fields[0].toInt(&y) != 7000 - 25 * i)
+            return {};
+        columns.bars.push_back(fields[1].toDouble(&bar));
+        columns.theory.push_back(fields[2].toDouble(&theory));
+        if (!y || !bar || !theory)
+            return {};
+    }
+    return columns;
+}
+
+void verifyCsv(const QByteArray& csv, const Columns& expected) {
+    const Columns read = readCsv(csv);
+    QCOMPARE(read.bars.size(), 221u);
+    for (std::size_t i = 0; i < read.bars.size(); ++i) {
+        for (const auto& [got, wanted] :
+             {std::pair{read.bars[i], expected.bars[i]}, {read.theory[i], expected.theory[i]}})
+            QVERIFY2(qAbs(got - wanted) <= 1e-13 * qMax(1.0, qAbs(wanted)),
+                     qPrintable(u"row %1: %2, not %3"_s.arg(i).arg(got).arg(wanted)));
     }
 }
 
@@ -104,7 +128,8 @@ private slots:
         QTest::newRow("unknown option")
             << u"--bogus -o w.png"_s << 2
             << u"Unknown option 'bogus'. The options are -h, -v, --frequency, --distance, --run, "
-               u"-o, --scale and --intensities."_s;
+               u"-o, --scale, --intensities, --wavelength, --aperture, --detector-distance and "
+               u"--theory."_s;
         QTest::newRow("unknown frequency")
             << u"--frequency medium -o w.png"_s << 2
             << u"--frequency takes higher, high, middle, low or lower, not 'medium'."_s;
@@ -115,6 +140,26 @@ private slots:
                                          << u"--scale takes a whole number from 1 to 8, not '9'."_s;
         QTest::newRow("a file name without its option")
             << u"w.png"_s << 2 << u"unexpected argument 'w.png': velmora takes only options."_s;
+        QTest::newRow("a wavelength without its unit")
+            << u"--wavelength 550 -o w.png"_s << 2
+            << u"--wavelength '550': The wavelength has no unit: write it with nm, µm (or um) or "
+               u"mm, from 5 nm to 20 µm, for example \"550 nm\"."_s;
+        QTest::newRow("an aperture that is no number")
+            << u"--aperture wide --intensities -"_s << 2
+            << u"--aperture 'wide': The aperture width is not a number with a unit: write it with "
+               u"nm, µm (or um) or mm, from 1 µm to 17.5 µm, for example \"8.754 µm\"."_s;
+        QTest::newRow("a distance of zero")
+            << u"--detector-distance 0mm -o w.png"_s << 2
+            << u"--detector-distance '0mm': The detector distance 0 mm is out of range: it must be "
+               u"from 1.2 µm to 13.2 µm."_s;
+        QTest::newRow("a negative wavelength")
+            << u"--wavelength -600nm -o w.svg"_s << 2
+            << u"--wavelength '-600nm': The wavelength -600 nm is out of range: it must be from "
+               u"5 nm to 20 µm."_s;
+        QTest::newRow("an aperture wider than the diaphragm")
+            << u"--aperture 17.6um -o w.png"_s << 2
+            << u"--aperture '17.6um': The aperture width 17.6 µm is out of range: it must be from "
+               u"1 µm to 17.5 µm."_s;
     }
     void options() {
         QFETCH(QString, arguments);
@@ -165,7 +210,7 @@ private slots:
         QVERIFY(file == u"-" || content.open(QIODevice::ReadOnly));
         if (size.isEmpty()) {
             verifyCsv(file == u"-" ? run.out.toUtf8() : content.readAll(),
-                      expectedBars(fi, distance, QLocale(locale)));
+                      expectedColumns(fi, distance, QLocale(locale)));
         } else if (file.endsWith(u".svg")) {
             QSvgRenderer svg(path);
             QVERIFY(svg.isValid());
@@ -181,13 +226,18 @@ private slots:
     void pictureIsTheWindow_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("options"); // the option buttons they select
-        QTest::newRow("defaults") << u"-o w.png"_s << QStringList();
+        QTest::addColumn<double>("aperture");     // twips, set in the Explore panel; 0: closed
+        QTest::newRow("defaults") << u"-o w.png"_s << QStringList() << 0.0;
         QTest::newRow("lower, 400") << u"--frequency lower --distance 400 -o w.png"_s
-                                    << QStringList{u"op003"_s, u"opV400"_s};
+                                    << QStringList{u"op003"_s, u"opV400"_s} << 0.0;
+        QTest::newRow("Explore's aperture with the theory curve, at high")
+            << u"--frequency high --aperture 4.377um --theory -o w.png"_s << QStringList{u"op1"_s}
+            << 1000.0;
     }
     void pictureIsTheWindow() {
         QFETCH(QString, arguments);
         QFETCH(QStringList, options);
+        QFETCH(double, aperture);
         Sandbox box;
         const Run run = box.velmora(arguments.split(u' '));
         QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -196,6 +246,14 @@ private slots:
             window.findChild<QRadioButton*>(option)->setChecked(true);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        if (aperture > 0) {
+            window.openExplore();
+            window.explorePanel()->setValue(velmora::Quantity::ApertureWidth, aperture);
+            window.explorePanel()->theoryCurve()->setChecked(true);
+            // The window as the file shows it: active, with the focus on Start.
+            window.activateWindow();
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+        }
         window.cmdStart_Click();
         const QImage file = QImage(box.inCwd(u"w.png"_s)).convertToFormat(QImage::Format_RGB32);
         QVERIFY(file == window.grab().toImage().convertToFormat(QImage::Format_RGB32));
@@ -207,7 +265,46 @@ private slots:
         const Run run =
             box.velmora({u"--intensities"_s, u"-"_s}, {u"QT_QPA_PLATFORM=nonexistent"_s});
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        verifyCsv(run.out.toUtf8(), expectedBars(0.6, u"350"_s, QLocale::c()));
+        verifyCsv(run.out.toUtf8(), expectedColumns(0.6, u"350"_s, QLocale::c()));
+    }
+
+    // Explore's values: the preset's values give the preset's bars; free values give bars that
+    // follow the theory column, on their scale, where the chain samples the phase finely.
+    void exploreIntensities_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<double>("fi"); // the preset they should match; 0: none
+        QTest::addColumn<QString>("distance");
+        QTest::newRow("middle/350's values")
+            << u"--wavelength 550nm --aperture 8.754um --detector-distance 8.754um"_s << 0.6
+            << u"350"_s;
+        QTest::newRow("lower's wavelength at 400, by the micro sign")
+            << u"--wavelength 18.3µm --distance 400"_s << 0.03 << u"400"_s;
+        QTest::newRow("free, in a decimal comma locale")
+            << u"--wavelength 600nm --aperture 5um --detector-distance 10um"_s << 0.0 << QString();
+        QTest::newRow("free aperture, low frequency, 300")
+            << u"--frequency low --distance 300 --aperture 3um"_s << 0.0 << QString();
+    }
+    void exploreIntensities() {
+        QFETCH(QString, arguments);
+        QFETCH(double, fi);
+        QFETCH(QString, distance);
+        Sandbox box;
+        const Run run = box.velmora(arguments.split(u' ') + QStringList{u"--intensities"_s, u"-"_s},
+                                    {u"LC_ALL=cs_CZ.UTF-8"_s});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        if (fi > 0) {
+            verifyCsv(run.out.toUtf8(), expectedColumns(fi, distance, QLocale::c()));
+            return;
+        }
+        const Columns read = readCsv(run.out.toUtf8());
+        QCOMPARE(read.bars.size(), 221u);
+        const double peak = *std::max_element(read.theory.begin(), read.theory.end());
+        const double longest = *std::max_element(read.bars.begin(), read.bars.end());
+        QVERIFY2(longest >= 600 && longest <= 3960, qPrintable(QString::number(longest)));
+        for (std::size_t i = 0; i < read.bars.size(); ++i)
+            QVERIFY2(qAbs(read.bars[i] - read.theory[i]) <= 0.02 * peak,
+                     qPrintable(
+                         u"row %1: %2 against %3"_s.arg(i).arg(read.bars[i]).arg(read.theory[i])));
     }
 
     // A link planted where the program writes is neither followed nor replaced.
