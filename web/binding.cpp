@@ -10,6 +10,7 @@
 #include "command_recorder.h"
 
 #include "drawing_surface.h"
+#include "explore.h"
 #include "form.h"
 #include "number_text.h"
 #include "result_labels.h"
@@ -19,6 +20,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <string>
@@ -32,8 +34,13 @@ class Run {
 public:
     // A value_object would name the distance's field in Latin-1, so the texts come one by one.
     Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint)
-        : m_store{std::move(fi), std::move(rozteč), std::move(spomaleni)},
-          m_action(m_store, m_recorder, m_labels, std::move(decimalPoint)) {}
+        : Run(std::move(fi), std::move(rozteč), std::move(spomaleni), std::move(decimalPoint), {}) {
+    }
+    // A run of Explore's values, in twips, with or without the theory curve.
+    Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint,
+        double wavelength, double aperture, double distance, bool theory)
+        : Run(std::move(fi), std::move(rozteč), std::move(spomaleni), std::move(decimalPoint),
+              {exploreParameters({wavelength, aperture, distance}), theory}) {}
 
     // Each returns the wait due before the next step, in milliseconds; NaN after an error.
     double begin() { return waitOf(m_action.begin()); }
@@ -71,6 +78,11 @@ public:
     void clearCommands() { m_recorder.clear(); }
 
 private:
+    Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint,
+        ExploreSettings explore)
+        : m_store{std::move(fi), std::move(rozteč), std::move(spomaleni)},
+          m_action(m_store, m_recorder, m_labels, std::move(decimalPoint), std::move(explore)) {}
+
     double waitOf(Brake brake) const {
         if (m_action.error())
             return std::numeric_limits<double>::quiet_NaN();
@@ -120,6 +132,72 @@ double fromText(std::string text, std::string decimalPoint) {
     }
 }
 
+// Explore's panel; its fields are named by their place in explore::fields.
+Quantity quantityAt(int field) {
+    return explore::fields[std::size_t(std::clamp(field, 0, int(explore::fields.size()) - 1))]
+        .quantity;
+}
+
+val exploreTable(std::string decimalPoint) {
+    val table = val::object();
+    table.set("title", explore::title);
+    table.set("theoryCaption", explore::theoryCaption);
+    table.set("note", explore::note);
+    table.set("sliderSteps", explore::sliderSteps);
+    val fields = val::array();
+    for (const explore::Field& f : explore::fields) {
+        val field = val::object();
+        field.set("caption", std::string(f.caption));
+        field.set("range", rangeText(f.quantity, decimalPoint));
+        fields.call<void>("push", field);
+    }
+    table.set("fields", fields);
+    return table;
+}
+
+int exploreSliderPosition(int field, double twips) {
+    return explore::sliderPosition(quantityAt(field), twips);
+}
+
+double exploreSliderValue(int field, int position) {
+    return explore::sliderValue(quantityAt(field), position);
+}
+
+std::string exploreValueText(int field, double twips, std::string decimalPoint) {
+    return explore::valueText(quantityAt(field), twips, decimalPoint);
+}
+
+// { twips } as the panel shows it, or { error }
+val exploreRead(std::string text, int field, std::string decimalPoint) {
+    const Quantity quantity = quantityAt(field);
+    const LengthReading reading = readLength(text, quantity, decimalPoint);
+    val out = val::object();
+    if (reading.ok())
+        out.set("twips", explore::shownValue(quantity, reading.twips));
+    else
+        out.set("error", reading.error);
+    return out;
+}
+
+// [wavelength, aperture, distance] of a run of the presets' texts, where the panel starts.
+val explorePresetValues(std::string fi, std::string rozteč, std::string decimalPoint) {
+    RunParameters p = presetParameters(frequencyPresets[2], distancePresets[1]);
+    try {
+        p = runParametersFor({fi, rozteč, "0"}, decimalPoint);
+    } catch (const RunTimeError&) {
+    }
+    const ExploreValues values = explore::valuesOf(p);
+    val out = val::array();
+    for (const explore::Field& f : explore::fields)
+        out.call<void>("push", explore::valueOf(values, f.quantity));
+    return out;
+}
+
+std::string exploreDerived(double wavelength, double aperture, double distance,
+                           std::string decimalPoint) {
+    return explore::derivedText(exploreParameters({wavelength, aperture, distance}), decimalPoint);
+}
+
 } // namespace
 } // namespace velmora::web
 
@@ -129,6 +207,8 @@ EMSCRIPTEN_BINDINGS(velmora) {
     using namespace velmora::form;
     class_<web::Run>("Run")
         .constructor<std::string, std::string, std::string, std::string>()
+        .constructor<std::string, std::string, std::string, std::string, double, double, double,
+                     bool>()
         .function("begin", &web::Run::begin)
         .function("step", &web::Run::step)
         .function("scanning", &web::Run::scanning)
@@ -177,4 +257,12 @@ EMSCRIPTEN_BINDINGS(velmora) {
     function("textToNumber", &web::fromText);
     function("displayRgb", &displayRgb);
     function("describeNoPicture", &describeNoPicture);
+
+    function("exploreTable", &web::exploreTable);
+    function("exploreSliderPosition", &web::exploreSliderPosition);
+    function("exploreSliderValue", &web::exploreSliderValue);
+    function("exploreValueText", &web::exploreValueText);
+    function("exploreRead", &web::exploreRead);
+    function("explorePresetValues", &web::explorePresetValues);
+    function("exploreDerived", &web::exploreDerived);
 }

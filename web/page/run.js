@@ -37,7 +37,7 @@ function driveRuns(core, root, form, surface, separator) {
     const waiting = []; // input that came during a run, acted on after it, in order
 
     function cmdStart_Click() {
-        run = new core.Run(store.nFi, store.nRozteč, store.nSpomaleni, separator);
+        run = newRun(core, store, separator);
         stateAtRunStart = {...surface.state};
         drawn = [];
         root.setAttribute('aria-busy', 'true');

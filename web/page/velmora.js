@@ -12,6 +12,7 @@ async function main() {
     const separator = decimalPoint();
     const root = $('frmVelmora');
     const form = buildForm(core, root, $('announcer'), separator);
+    buildExplore(core, $('explore'), root, form.store, separator);
     document.title = form.title;
     Object.assign(root.style, {width: `${form.width}px`, height: `${form.height}px`});
     const surface = new CanvasSurface($('picture'), form.width, form.height, form.twipsPerPixel,
@@ -50,11 +51,14 @@ async function main() {
         .addEventListener('change', () => { fit(); watchRatio(); }, {once: true});
     watchRatio();
 
-    // For course pages and tests: the drawing words of a whole run, away from the canvas.
+    // For course pages and tests: the drawing words of a whole run, away from the canvas; with
+    // `explore` ([wavelength, aperture, distance] in twips, and theory), of an Explore run.
     window.velmora = {
         store: form.store,
-        trace(fi, rozteč, spomaleni) {
-            const traced = new core.Run(fi, rozteč, spomaleni, separator);
+        trace(fi, rozteč, spomaleni, explore) {
+            const traced = explore
+                ? new core.Run(fi, rozteč, spomaleni, separator, ...explore.values, explore.theory)
+                : new core.Run(fi, rozteč, spomaleni, separator);
             const parts = [];
             const take = () => {
                 parts.push(traced.commands().slice());
