@@ -269,7 +269,10 @@ private slots:
     }
 
     // Explore's values: the preset's values give the preset's bars; free values give bars that
-    // follow the theory column, on their scale, where the chain samples the phase finely.
+    // follow the theory column, on their scale, within 2 % of its peak where that holds: where
+    // the chain samples the phase finely (λ ≥ 20 twips) and the aperture is at most 3 µm, or a
+    // little wider away from the diaphragm. Wider and nearer, the chain's three centre phasors
+    // lift the bars further (README, "Explore").
     void exploreIntensities_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<double>("fi"); // the preset they should match; 0: none
