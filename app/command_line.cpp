@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 
@@ -82,11 +83,13 @@ bool writeIntensities(const QString& path, const velmora::RunResult& run, QStrin
     const QByteArray csv =
         intensitiesCsv(run.report.intensities, velmora::theoryIntensities(run.parameters));
     if (path == u"-") {
+        // Standard output may be a full disk, a closed pipe or /dev/full: the flush tells.
+        errno = 0;
         if (std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout) ==
                 std::size_t(csv.size()) &&
             std::fflush(stdout) == 0)
             return true;
-        *error = u"cannot write the intensities to standard output"_s;
+        *error = u"cannot write the intensities to standard output: %1"_s.arg(qt_error_string());
         return false;
     }
     return saveFileSafely(

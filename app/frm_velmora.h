@@ -74,8 +74,9 @@ public:
     VELMORA_CONTROLS(VELMORA_MEMBER)
 #undef VELMORA_MEMBER
 
-    // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 % and it
-    // is remembered between starts; F11 fills the screen at the largest zoom that fits.
+    // The whole window at once: Ctrl++, Ctrl+- and Ctrl+0 step it from 100 % to 300 %, as far as
+    // the screen holds it, and it is remembered between starts; F11 fills the screen at the
+    // largest zoom that fits.
     void zoomIn();
     void zoomOut();
     void resetZoom();
@@ -98,7 +99,6 @@ protected:
     // During a run a close request waits for its end: nothing is destroyed under a run.
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void presented() override;
     FormState formState() const override;
 
@@ -123,4 +123,6 @@ private:
     QAction* m_exploreAction = nullptr;
 
     int m_zoomPercent = 100; // the step the keys have chosen
+    // Asked for with F11, whatever state the window manager reports.
+    bool m_fullScreen = false;
 };

@@ -24,6 +24,24 @@ const QString zoomKey = u"view/zoom"_s;
 constexpr QSizeF clientPixels(velmora::form::clientWidth / velmora::form::twipsPerPixel,
                               velmora::form::clientHeight / velmora::form::twipsPerPixel);
 
+// The largest step at which the window, with the frame its window manager gives it, fits the
+// screen's available area; 100 % always.
+int largestFittingStep(const QWidget& window) {
+    const QSize room = window.screen()->availableGeometry().size() -
+                       (window.frameGeometry().size() - window.size());
+    for (auto step = zoomSteps.rbegin(); step != zoomSteps.rend(); ++step) {
+        const QSizeF size = clientPixels * *step / 100.0;
+        if (size.width() <= room.width() && size.height() <= room.height())
+            return *step;
+    }
+    return zoomSteps.front();
+}
+
+// Only a step chosen with the keys is remembered, not one a smaller screen imposed.
+void remember(int percent) {
+    QSettings().setValue(zoomKey, percent);
+}
+
 } // namespace
 
 void frmVelmora::createActions() {
@@ -47,7 +65,7 @@ void frmVelmora::createActions() {
         add(u"Zoom out"_s, {QKeySequence::ZoomOut}, &frmVelmora::zoomOut),
         add(u"Actual size"_s, {QKeySequence(Qt::CTRL | Qt::Key_0)}, &frmVelmora::resetZoom),
         add(u"Full screen"_s, {QKeySequence(Qt::Key_F11)},
-            [this] { setFullScreen(!isFullScreen()); }),
+            [this] { setFullScreen(!m_fullScreen); }),
     };
     add(u"Leave full screen"_s, {QKeySequence(Qt::Key_Escape)}, [this] { setFullScreen(false); });
 }
@@ -58,28 +76,30 @@ void frmVelmora::restoreZoom() {
 
 void frmVelmora::zoomIn() {
     const auto next = std::ranges::upper_bound(zoomSteps, m_zoomPercent);
-    if (next != zoomSteps.end())
+    if (next != zoomSteps.end() && *next <= largestFittingStep(*this)) {
+        remember(*next);
         setZoomPercent(*next);
+    }
 }
 
 void frmVelmora::zoomOut() {
     const auto next = std::ranges::lower_bound(zoomSteps, m_zoomPercent);
-    if (next != zoomSteps.begin())
+    if (next != zoomSteps.begin()) {
+        remember(*(next - 1));
         setZoomPercent(*(next - 1));
+    }
 }
 
 void frmVelmora::resetZoom() {
+    remember(100);
     setZoomPercent(100);
 }
 
 void frmVelmora::setZoomPercent(int percent) {
-    percent = std::clamp(percent, zoomSteps.front(), zoomSteps.back());
-    if (percent != m_zoomPercent)
-        QSettings().setValue(zoomKey, percent);
-    m_zoomPercent = percent;
-    if (isFullScreen())
+    m_zoomPercent = std::clamp(percent, zoomSteps.front(), largestFittingStep(*this));
+    if (m_fullScreen)
         return; // full screen keeps what fits; the step returns with the window
-    const double zoom = percent / 100.0;
+    const double zoom = m_zoomPercent / 100.0;
     if (zoom == m_zoom && m_origin.isNull() && size() == clientArea().size())
         return;
     m_zoom = zoom;
@@ -89,9 +109,14 @@ void frmVelmora::setZoomPercent(int percent) {
     redrawPicture();
 }
 
+// Full screen follows F11 and Escape alone, not the window state Qt reports: a window manager
+// may announce the old state after the request, and a fixed size set then would keep the
+// window from filling the screen. Should the window manager itself end it, the zoom still fits
+// whatever size the window gets.
 void frmVelmora::setFullScreen(bool on) {
-    if (on == isFullScreen())
+    if (on == m_fullScreen)
         return;
+    m_fullScreen = on;
     if (on) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -100,15 +125,17 @@ void frmVelmora::setFullScreen(bool on) {
         windowHandle()->setGeometry(screen()->geometry());
     } else {
         showNormal();
+        setZoomPercent(m_zoomPercent);
     }
 }
 
 void frmVelmora::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!isFullScreen())
+    if (!m_fullScreen)
         return;
-    // The largest zoom that fits, centred: one factor still, with the margin around it.
-    const QSize screen = event->size();
+    // The largest zoom that fits, centred: one factor still, with the margin around it. The
+    // size the window has now: an event queued before full screen may carry an older one.
+    const QSize screen = size();
     const double zoom =
         std::min(screen.width() / clientPixels.width(), screen.height() / clientPixels.height());
     if (zoom == m_zoom && !m_origin.isNull())
@@ -120,11 +147,4 @@ void frmVelmora::resizeEvent(QResizeEvent* event) {
         QPoint((screen.width() - client.width()) / 2, (screen.height() - client.height()) / 2);
     applyZoom();
     redrawPicture();
-}
-
-void frmVelmora::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    // Whatever full screen chose, the step comes back with the window.
-    if (event->type() == QEvent::WindowStateChange && !isFullScreen())
-        setZoomPercent(m_zoomPercent);
 }

@@ -9,6 +9,7 @@
 #include "result_labels.h"
 #include "start_action.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -145,11 +146,26 @@ bool writePng(const Picture& picture, QIODevice& device, int scale) {
     return writer.write(image);
 }
 
+// Every byte, then the flush; QFileDevice's own close() would drop a failed flush unseen.
+bool writeAll(QFileDevice& file, const QByteArray& bytes) {
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return file.flush();
+}
+
 } // namespace
 
 bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
                     QString* error) {
     const QString shown = QDir::toNativeSeparators(path);
+    const auto fail = [&](const QString& cause) {
+        *error = u"cannot write %1: %2"_s.arg(shown, cause);
+        return false;
+    };
     // QSaveFile would write to a link's target; a link planted at the name must redirect nothing.
     const auto refuseLink = [&] {
         if (!QFileInfo(path).isSymLink())
@@ -160,27 +176,40 @@ bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& 
     };
     if (refuseLink())
         return false;
+    // Made whole in memory first: a writer that meets a full disk halfway (the SVG generator,
+    // libpng) may not say so, and nothing is opened for content that cannot be made.
+    QByteArray content;
+    {
+        QBuffer buffer(&content);
+        buffer.open(QIODevice::WriteOnly);
+        if (!write(buffer))
+            return fail(u"Velmora could not make its content"_s);
+    }
     // A device or a pipe is written to, not replaced: a rename would put a file in its place,
     // and as root, -o /dev/null would remove /dev/null.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile()) {
         QFile device(path);
-        if (device.open(QIODevice::WriteOnly) && write(device))
-            return true;
-        *error = u"cannot write %1: %2"_s.arg(shown, device.errorString());
-        return false;
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+            !writeAll(device, content))
+            return fail(device.errorString());
+        return true;
     }
+    // Unbuffered: each write reports its own failure, with the system's reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = u"cannot write %1: %2"_s.arg(shown, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(file.errorString());
     // A link planted since the first look has been resolved by open(): give up rather than use it.
-    if (refuseLink())
-        return false;
-    if (!write(file) || !file.commit()) {
-        *error = u"cannot write %1: %2"_s.arg(shown, file.errorString());
+    if (refuseLink()) {
+        file.cancelWriting();
         return false;
     }
+    if (!writeAll(file, content)) {
+        const QString cause = file.errorString();
+        file.cancelWriting(); // the temporary goes, the earlier file stays
+        return fail(cause);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
 }
 

@@ -17,10 +17,12 @@
 
 class QIODevice;
 
-// Writes through a temporary file beside PATH that is renamed over it once complete, so a
-// failed write leaves the old file; a device or pipe at PATH is written to directly. PATH must
-// not be a symbolic link: it is refused rather than followed. WRITE returns false when it
-// could not produce its content. On failure returns false and says why in *error.
+// WRITE makes the content in memory; it then goes to a temporary file beside PATH, renamed over
+// it only once every write and the flush succeeded, so a failed write (a full disk, a file size
+// limit) leaves the old file. A device or pipe at PATH is written to directly, every write
+// checked. PATH must not be a symbolic link: it is refused rather than followed. WRITE returns
+// false when it could not produce its content. On failure returns false and says in *error
+// which path failed and why.
 bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
                     QString* error);
 

@@ -4,8 +4,12 @@
 
 #include "run_report.h"
 
+#include "scene.h"
+#include "spiral_scan.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 namespace velmora {
@@ -71,17 +75,23 @@ int rounded(double value) {
     return int(std::floor(value + 0.5));
 }
 
-// Heights are told as a share of the detector line, from its bottom.
-int percentUp(const RunReport& report, int index) {
-    return rounded(100.0 * index / std::max<int>(1, int(report.intensities.size()) - 1));
+// Where a point lies as seen in the picture: above or below the optical axis, by a share of the
+// detector line's height. Index 0 is the detector's bottom end.
+struct Offset {
+    int percent; // 0: on the axis
+    bool above;
+};
+
+Offset fromAxis(int index) {
+    constexpr int axis = int(scene::sceneBottom - scene::axisY - firstScanY) / scanStep;
+    return {rounded(100.0 * std::abs(index - axis) / (scanPoints - 1)), index > axis};
 }
 
-std::string region(int percent) {
-    if (percent < 34)
-        return "near the bottom";
-    if (percent <= 66)
-        return "in the centre";
-    return "near the top";
+std::string where(Offset o) {
+    if (o.percent == 0)
+        return "on the optical axis";
+    return std::to_string(o.percent) + "% of the detector's height " +
+           (o.above ? "above" : "below") + " the optical axis";
 }
 
 std::string percentOf(double part, double whole) {
@@ -116,19 +126,17 @@ std::string describeRun(const RunReport& report) {
 
     const bool pair = count > 1 && equallyStrong(peaks[1].intensity, top.intensity);
     if (pair) {
-        const int low = percentUp(report, std::min(top.index, peaks[1].index));
-        const int high = percentUp(report, std::max(top.index, peaks[1].index));
-        const std::string lowRegion = region(low);
-        const std::string highRegion = region(high);
-        text += "The strongest are two equal maxima, " +
-                (lowRegion == highRegion ? lowRegion + " of the detector"
-                                         : lowRegion + " and " + highRegion + " of the detector") +
-                ", at " + std::to_string(low) + "% and " + std::to_string(high) +
-                "% of its height. ";
+        // The upper one first, as the picture is read.
+        const Offset a = fromAxis(std::max(top.index, peaks[1].index));
+        const Offset b = fromAxis(std::min(top.index, peaks[1].index));
+        text += "The strongest are two equal maxima, ";
+        if (a.percent == b.percent && a.above != b.above)
+            text += "symmetric about the optical axis, " + std::to_string(a.percent) +
+                    "% of the detector's height above and below it. ";
+        else
+            text += where(a) + " and " + where(b) + ". ";
     } else {
-        const int at = percentUp(report, top.index);
-        text += "The strongest lies " + region(at) + " of the detector, at " + std::to_string(at) +
-                "% of its height. ";
+        text += "The strongest lies " + where(fromAxis(top.index)) + ". ";
     }
 
     const std::size_t others = pair ? 2 : 1;

@@ -14,11 +14,11 @@ namespace velmora {
 struct RunReport {
     std::string frequencyCaption; // "middle"; empty when the frequency text was no preset
     std::string distanceCaption;  // "350"; the distance text as read
-    std::string values;           // an Explore run's values in words; empty for a preset run
     double detectorX = 0;         // twips
     // Bar lengths in twips, one per detector point from the bottom (y 7000) to the top
     // (y 1500), 25 twips apart.
     std::vector<double> intensities;
+    std::string values{}; // an Explore run's values in words; empty for a preset run
 };
 
 struct PatternPeak {

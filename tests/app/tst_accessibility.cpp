@@ -23,8 +23,8 @@ namespace {
 
 const QString defaultSummary =
     u"Drawn with frequency middle and distance 350. The intensity pattern along the detector "
-    u"has 4 maxima. The strongest are two equal maxima, in the centre and near the top of the "
-    u"detector, at 53% and 74% of its height. The others reach 91% of them."_s;
+    u"has 4 maxima. The strongest are two equal maxima, symmetric about the optical axis, 10% of "
+    u"the detector's height above and below it. The others reach 91% of them."_s;
 
 } // namespace
 

@@ -19,12 +19,17 @@
 #endif
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -40,7 +45,10 @@ class Sandbox {
 public:
     QTemporaryDir cwd, tmp, runtime;
 
-    Run velmora(const QStringList& arguments, const QStringList& variables = {}) {
+    // FILE_SIZE_LIMIT, in bytes, makes a write past it fail as a full disk would; STANDARD_OUTPUT
+    // names a file standard output goes to.
+    Run velmora(const QStringList& arguments, const QStringList& variables = {},
+                rlim_t fileSizeLimit = RLIM_INFINITY, const QString& standardOutput = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
@@ -52,6 +60,13 @@ public:
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(cwd.path());
+        if (!standardOutput.isEmpty())
+            p.setStandardOutputFile(standardOutput);
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead of ending the program
+        });
         p.start(QStringLiteral(VELMORA_BINARY), arguments);
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
             return {-1, {}, u"did not exit normally"_s};
@@ -308,6 +323,73 @@ private slots:
             QVERIFY2(qAbs(read.bars[i] - read.theory[i]) <= 0.02 * peak,
                      qPrintable(
                          u"row %1: %2 against %3"_s.arg(i).arg(read.bars[i]).arg(read.theory[i])));
+    }
+
+    // A write that fails is status 1 with the path and the system's reason; an earlier file of
+    // that name stays as it was, and no temporary is left beside it.
+    void failedWrites_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("limit");              // file size limit in KiB; 0 for none
+        QTest::addColumn<QString>("standardOutput"); // where it goes; empty for a pipe
+        QTest::addColumn<QString>("message");
+        QTest::newRow("CSV past the size limit") << u"--intensities old.csv"_s << 2 << QString()
+                                                 << u"cannot write old.csv: File too large"_s;
+        QTest::newRow("SVG past the size limit")
+            << u"-o old.svg"_s << 20 << QString() << u"cannot write old.svg: File too large"_s;
+        QTest::newRow("PNG past the size limit")
+            << u"-o old.png"_s << 10 << QString() << u"cannot write old.png: File too large"_s;
+        QTest::newRow("CSV to a full device")
+            << u"--intensities /dev/full"_s << 0 << QString()
+            << u"cannot write /dev/full: No space left on device"_s;
+        QTest::newRow("CSV on standard output, a full device")
+            << u"--intensities -"_s << 0 << u"/dev/full"_s
+            << u"cannot write the intensities to standard output: No space left on device"_s;
+    }
+    void failedWrites() {
+        QFETCH(QString, arguments);
+        QFETCH(int, limit);
+        QFETCH(QString, standardOutput);
+        QFETCH(QString, message);
+        Sandbox box;
+        const QString earlier = arguments.section(u' ', -1);
+        const bool file = earlier.startsWith(u"old");
+        if (file) {
+            QFile f(box.inCwd(earlier));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("earlier") == 7);
+        }
+        const Run run = box.velmora(arguments.split(u' '), {},
+                                    limit ? rlim_t(limit) * 1024 : RLIM_INFINITY, standardOutput);
+        QCOMPARE(run.err, u"velmora: %1\n"_s.arg(message));
+        QCOMPARE(run.status, 1);
+        QCOMPARE(box.written(), file ? QStringList{earlier} : QStringList());
+        QFile kept(box.inCwd(earlier));
+        QVERIFY(!file || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "earlier"));
+    }
+
+    // The README's picture is what the program draws now; ./dev picture redraws it. Drawn with
+    // the Liberation fonts, as Debian maps Arial and Times New Roman; other fonts draw other
+    // captions.
+    void committedPicture() {
+        if (QFontInfo(QFont(u"Arial"_s)).family() != u"Liberation Sans")
+            QSKIP("Arial is not Liberation Sans here");
+        Sandbox box;
+        QCOMPARE(box.velmora({u"-o"_s, u"now.png"_s}).status, 0);
+        const QImage now = QImage(box.inCwd(u"now.png"_s)).convertToFormat(QImage::Format_RGB32);
+        const QImage committed = QImage(QStringLiteral(VELMORA_SOURCE_DIR "/docs/velmora.png"))
+                                     .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(committed.size(), now.size());
+        // A pixel or two may go another way where a build rounds a coordinate differently.
+        int differing = 0;
+        for (int y = 0; y < now.height(); ++y) {
+            for (int x = 0; x < now.width(); ++x) {
+                const QRgb a = now.pixel(x, y), b = committed.pixel(x, y);
+                differing += std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                                       qAbs(qBlue(a) - qBlue(b))}) > 64;
+            }
+        }
+        QVERIFY2(differing <= 8,
+                 qPrintable(u"%1 pixels of docs/velmora.png differ from what the "
+                            u"program draws: ./dev picture redraws it"_s.arg(differing)));
     }
 
     // A link planted where the program writes is neither followed nor replaced.

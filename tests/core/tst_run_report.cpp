@@ -69,12 +69,12 @@ TEST_CASE("wording") {
     } rows[] = {
         {"middle 350, the default", 0.6, "350",
          "Drawn with frequency middle and distance 350. The intensity pattern along the detector "
-         "has 4 maxima. The strongest are two equal maxima, in the centre and near the top of the "
-         "detector, at 53% and 74% of its height. The others reach 91% of them."},
+         "has 4 maxima. The strongest are two equal maxima, symmetric about the optical axis, 10% "
+         "of the detector's height above and below it. The others reach 91% of them."},
         {"low 350, one maximum", 0.2, "350",
          "Drawn with frequency low and distance 350. The intensity pattern along the detector has "
-         "1 maximum. The strongest lies in the centre of the detector, at 64% of its height. It is "
-         "the only one; away from it the bars fall to 1% of its length."},
+         "1 maximum. The strongest lies on the optical axis. It is the only one; away from it the "
+         "bars fall to 1% of its length."},
         {"frequency text no preset: nothing drawn", 0.7, "350",
          "Drawn with a frequency that is no preset and distance 350. Every intensity bar has "
          "length 0: no pattern was drawn."},
@@ -82,5 +82,31 @@ TEST_CASE("wording") {
     for (const auto& r : rows) {
         CAPTURE(r.name);
         CHECK(describeRun(run(r.fi, r.rozteč)) == r.summary);
+    }
+}
+
+// Positions no preset produces: off the axis alone, and a pair not mirrored in it. The optical
+// axis crosses the detector at its 141st point from the bottom.
+TEST_CASE("positions") {
+    const struct {
+        const char* name;
+        std::vector<int> peaks; // indexes of equally strong maxima
+        std::string position;
+    } rows[] = {
+        {"one, above the axis",
+         {162},
+         "The strongest lies 10% of the detector's height above the optical axis."},
+        {"two, one below the axis and one on it",
+         {140, 96},
+         "The strongest are two equal maxima, on the optical axis and 20% of the detector's "
+         "height below the optical axis."},
+    };
+    for (const auto& r : rows) {
+        CAPTURE(r.name);
+        RunReport report{"middle", "350", 5500, std::vector<double>(221, 1.0)};
+        for (int i : r.peaks)
+            report.intensities[std::size_t(i)] = 100;
+        const std::string text = describeRun(report);
+        CHECK_MESSAGE(text.find(r.position) != std::string::npos, text);
     }
 }

@@ -9,6 +9,7 @@
 import base64
 import json
 import math
+import os
 import pathlib
 import struct
 import subprocess
@@ -358,6 +359,48 @@ class Unsupported(PageTest):
             "return document.documentElement.dataset.ready"))
         errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
         self.assertEqual(errors, [])
+
+
+class Picture(PageTest):
+    """The README's picture of the page is what the page shows after a default run. With
+    VELMORA_REDRAW=1 (./dev picture) it is taken again instead."""
+
+    COMMITTED = pathlib.Path(__file__).resolve().parents[2] / "docs" / "velmora-web.png"
+
+    def setUp(self):
+        # The viewport alone, as large as the desktop's window, whatever the browser's frame.
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 765, "height": 560, "deviceScaleFactor": 1, "mobile": False})
+        super().setUp()
+
+    def test_picture(self):
+        self.run_timed()
+        shot = self.driver.get_screenshot_as_png()
+        if os.environ.get("VELMORA_REDRAW") == "1":
+            self.COMMITTED.write_bytes(shot)
+            return
+        # Pixels that differ clearly, or -1 when the sizes do.
+        differing = self.driver.execute_async_script("""
+            const done = arguments[2];
+            const pixels = (png) => new Promise((resolve) => {
+                const image = new Image();
+                image.onload = () => {
+                    const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+                    c.drawImage(image, 0, 0);
+                    resolve(c.getImageData(0, 0, image.width, image.height));
+                };
+                image.src = 'data:image/png;base64,' + png;
+            });
+            Promise.all([pixels(arguments[0]), pixels(arguments[1])]).then(([a, b]) => {
+                if (a.width !== b.width || a.height !== b.height) return done(-1);
+                let n = 0;
+                for (let i = 0; i < a.data.length; i += 4)
+                    n += [0, 1, 2].some((c) => Math.abs(a.data[i + c] - b.data[i + c]) > 64);
+                done(n);
+            });
+        """, *(base64.b64encode(png).decode() for png in (shot, self.COMMITTED.read_bytes())))
+        self.assertTrue(0 <= differing <= 8, f"{differing} pixels of {self.COMMITTED.name} differ "
+                        "from what the page shows: ./dev picture takes it again")
 
 
 class Offline(PageTest):
