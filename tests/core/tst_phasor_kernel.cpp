@@ -97,37 +97,6 @@ TEST_CASE("every kernel's chains and intensities match the scalar walk") {
     }
 }
 
-TEST_CASE("every kernel samples a free aperture where the scalar walk does") {
-    const double nm = 1 / nanometresPerTwip;
-    const struct {
-        const char* name;
-        ExploreValues values; // twips
-    } cases[] = {{"600 nm, 5 µm, 10 µm", {600 * nm, 5000 * nm, 10000 * nm}},
-                 {"narrowest at 300", {2 * pi / 0.05, 1000 * nm, 1000}},
-                 {"shortest, widest, nearest", {5 * nm, 17500 * nm, 1200 * nm}}};
-    for (MathTarget target : targets) {
-        const ForcedTarget forced(target);
-        if (!forced.available)
-            continue;
-        for (const auto& c : cases) {
-            // Every run's spacing in turn, so that each kernel meets heights made for another.
-            const RunParameters p = exploreParameters(c.values);
-            REQUIRE(p.sampleSpacing != 1);
-            for (const double detectorY : {7000.0, 3500.0, 1500.0}) {
-                INFO(mathTargetName(target), ", ", c.name, ", detector y ", detectorY);
-                std::vector<Pen> vector, scalar;
-                walkPhasorChain(p, detectorY, [&](Pen, Pen to, bool) { vector.push_back(to); });
-                walkChain(p, detectorY, [&](Pen, Pen to, bool) { scalar.push_back(to); });
-                REQUIRE(vector.size() == scalar.size());
-                std::size_t i = 0;
-                while (i < vector.size() && near(vector[i], scalar[i], 1e-6))
-                    ++i;
-                CHECK_MESSAGE(i == vector.size(), "phasor ", i, " of the chain differs");
-            }
-        }
-    }
-}
-
 TEST_CASE("every kernel gives the worked figures of a default step") {
     for (MathTarget target : targets) {
         const ForcedTarget forced(target);
