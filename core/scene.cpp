@@ -4,7 +4,6 @@
 
 #include "scene.h"
 
-#include "presets.h"
 #include "run_time_error.h"
 
 namespace velmora::scene {
@@ -50,13 +49,6 @@ void drawApparatus(DrawingSurface& s, double detectorX, double halfOpening) {
 
     for (int i = 1; i <= 6100; i += 500)
         line(s, apertureX, axisY, detectorX, sceneBottom - i, colours::paleCyan);
-}
-
-double drawScene(DrawingSurface& s, const ParameterStore& store, std::string_view decimalPoint) {
-    drawSource(s);
-    const double detectorX = detectorXFor(store.nRozteč, apertureX, decimalPoint);
-    drawApparatus(s, detectorX, halfAperture);
-    return detectorX;
 }
 
 } // namespace velmora::scene

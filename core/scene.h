@@ -6,9 +6,6 @@
 #pragma once
 
 #include "drawing_surface.h"
-#include "parameter_store.h"
-
-#include <string_view>
 
 namespace velmora::scene {
 
@@ -25,10 +22,5 @@ void drawSource(DrawingSurface& surface);
 // The rest: beam, opening, diaphragm, detector line at detectorX, plot axis and ray fan, for an
 // opening that reaches halfOpening either side of the axis.
 void drawApparatus(DrawingSurface& surface, double detectorX, double halfOpening);
-
-// The whole scene of a preset run; returns DetectorX. Reads the distance preset once, between
-// the source and the rest; its errors propagate.
-double drawScene(DrawingSurface& surface, const ParameterStore& store,
-                 std::string_view decimalPoint = ".");
 
 } // namespace velmora::scene

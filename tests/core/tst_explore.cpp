@@ -84,14 +84,16 @@ TEST_CASE("the theory curve goes over the bars once the last is drawn") {
 }
 
 TEST_CASE("free values draw their own opening and fit their bars into the plot") {
-    for (const auto& [wavelength, aperture, distance] : {std::tuple{"600 nm", "1 µm", "10 µm"},
-                                                         {"600 nm", "5 µm", "10 µm"},
-                                                         {"5 nm", "17.5 µm", "1.2 µm"},
-                                                         {"20 µm", "17.5 µm", "13.2 µm"}}) {
-        INFO((std::string(wavelength) + ", " + aperture + ", " + distance));
-        const RunParameters p = exploreParameters({twipsOf(wavelength, Quantity::Wavelength),
-                                                   twipsOf(aperture, Quantity::ApertureWidth),
-                                                   twipsOf(distance, Quantity::DetectorDistance)});
+    struct Row {
+        const char *wavelength, *aperture, *distance;
+    };
+    for (const Row& row : {Row{"600 nm", "1 µm", "10 µm"}, Row{"600 nm", "5 µm", "10 µm"},
+                           Row{"5 nm", "17.5 µm", "1.2 µm"}, Row{"20 µm", "17.5 µm", "13.2 µm"}}) {
+        INFO((std::string(row.wavelength) + ", " + row.aperture + ", " + row.distance));
+        const RunParameters p =
+            exploreParameters({twipsOf(row.wavelength, Quantity::Wavelength),
+                               twipsOf(row.aperture, Quantity::ApertureWidth),
+                               twipsOf(row.distance, Quantity::DetectorDistance)});
         const Recorded run({"0.6", "350", "1"}, {p});
         int openingRows = 0;
         std::vector<float> diaphragmEnds, bars;
