@@ -159,6 +159,13 @@ ExplorePanel::ExplorePanel(QWidget* window) : QDialog(window) {
         setTabOrder(slider, field);
 }
 
+// QDialog hides the window as it goes, and the focus leaving a number field would read it
+// into a panel that is no more.
+ExplorePanel::~ExplorePanel() {
+    for (const Row& r : m_rows)
+        r.field->disconnect(this);
+}
+
 const ExplorePanel::Row& ExplorePanel::row(Quantity quantity) const {
     for (std::size_t i = 0; i < explore::fields.size(); ++i) {
         if (explore::fields[i].quantity == quantity)
@@ -175,7 +182,7 @@ QLineEdit* ExplorePanel::field(Quantity quantity) const {
     return row(quantity).field;
 }
 
-void ExplorePanel::open(const velmora::ExploreValues& values) {
+void ExplorePanel::openAt(const velmora::ExploreValues& values) {
     for (const explore::Field& f : explore::fields)
         setValue(f.quantity, explore::valueOf(values, f.quantity));
     m_message->hide();

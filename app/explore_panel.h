@@ -28,9 +28,10 @@ class ExplorePanel : public QDialog {
 
 public:
     explicit ExplorePanel(QWidget* window);
+    ~ExplorePanel() override;
 
     // Shows the panel with these values, beside its window the first time.
-    void open(const velmora::ExploreValues& values);
+    void openAt(const velmora::ExploreValues& values);
     const velmora::ExploreValues& values() const { return m_values; }
     // Held to its range and to the digits the panel shows, so that it runs what it says.
     void setValue(velmora::Quantity quantity, double twips);

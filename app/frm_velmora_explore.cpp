@@ -50,7 +50,7 @@ void frmVelmora::openExplore() {
         m_explore = new ExplorePanel(this);
         connect(m_explore, &ExplorePanel::startPressed, cmdStart, &QPushButton::click);
     }
-    m_explore->open(presetValues(parameterStore()));
+    m_explore->openAt(presetValues(parameterStore()));
 }
 
 bool frmVelmora::exploring() const {
