@@ -6,23 +6,27 @@
 
 #include "core_text.h"
 #include "explore.h"
+#include "native_text.h"
 #include "picture_file.h"
 #include "result_labels.h"
+#include "safe_file.h"
 #include "start_action.h"
 #include "theory_curve.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QIODevice>
 #include <QTextStream>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using velmora::form::Control;
@@ -79,10 +83,10 @@ QByteArray intensitiesCsv(const std::vector<double>& bars, const std::vector<dou
     return csv;
 }
 
-bool writeIntensities(const QString& path, const velmora::RunResult& run, QString* error) {
+bool writeIntensities(const QByteArray& path, const velmora::RunResult& run, QString* error) {
     const QByteArray csv =
         intensitiesCsv(run.report.intensities, velmora::theoryIntensities(run.parameters));
-    if (path == u"-") {
+    if (path == "-") {
         // Standard output may be a full disk, a closed pipe or /dev/full: the flush tells.
         errno = 0;
         if (std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout) ==
@@ -96,37 +100,28 @@ bool writeIntensities(const QString& path, const velmora::RunResult& run, QStrin
         path, [&](QIODevice& file) { return file.write(csv) == csv.size(); }, error);
 }
 
-// Without --output: a name no one else holds, made here; a link planted in the shared folder
-// makes the name taken, never followed.
-bool writeUniquePicture(const Picture& picture, int scale, QString* path, QString* error) {
-    // Qt gives no path at all for a TMPDIR that does not exist, which would mean the current
-    // folder.
-    const QString folder = QDir::tempPath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        *error = u"the temporary folder %1 (TMPDIR) does not exist; set TMPDIR to one that does, "
-                 u"or name the picture with --output FILE"_s.arg(
-                     QDir::toNativeSeparators(qEnvironmentVariable("TMPDIR")));
-        return false;
-    }
-    QTemporaryFile file(QDir(folder).filePath(u"velmora-XXXXXX.png"_s));
-    file.setAutoRemove(false);
-    if (!file.open()) {
-        *error = u"cannot create a picture file in %1: %2"_s.arg(QDir::toNativeSeparators(folder),
-                                                                 file.errorString());
-        return false;
-    }
-    *path = file.fileName();
-    file.close();
-    // The file is ours alone now; the picture replaces it whole.
-    if (writePicture(picture, *path, scale, error))
+// Whether two names are one entry of one folder, however they are spelled. The folders are
+// compared as the system finds them; the files may not exist yet.
+bool sameEntry(const QByteArray& a, const QByteArray& b) {
+    if (a == b)
         return true;
-    file.remove();
-    return false;
+    const auto split = [](const QByteArray& path) {
+        const qsizetype slash = path.lastIndexOf('/');
+        return std::pair{slash < 0 ? QByteArray(".") : path.left(slash + 1), path.mid(slash + 1)};
+    };
+    const auto [folderA, nameA] = split(a);
+    const auto [folderB, nameB] = split(b);
+    struct stat inA {};
+    struct stat inB {};
+    return !nameA.isEmpty() && nameA == nameB && ::stat(folderA.constData(), &inA) == 0 &&
+           ::stat(folderB.constData(), &inB) == 0 && inA.st_dev == inB.st_dev &&
+           inA.st_ino == inB.st_ino;
 }
 
-QTextStream& err() {
+// One line on standard error; whatever it echoes cannot act on the terminal.
+void report(const QString& message) {
     static QTextStream stream(stderr);
-    return stream;
+    stream << u"velmora: "_s << shown(message) << Qt::endl;
 }
 
 // Explore's options: a length with its unit each, in the quantity's range.
@@ -195,8 +190,8 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     const QCommandLineOption run(u"run"_s, u"Press Start as soon as the window shows."_s);
     const QCommandLineOption output(
         {u"o"_s, u"output"_s},
-        u"Run once without a window and write the window after the run to the file: SVG if its "
-        u"name ends in .svg, otherwise PNG."_s,
+        u"Run once without a window and write the window after the run to the file, in the "
+        u"format its extension names: %1; PNG without one."_s.arg(pictureFormats()),
         u"file"_s);
     const QCommandLineOption scale(
         u"scale"_s,
@@ -222,7 +217,7 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     parser.addOption(theory);
 
     const auto fail = [&](const QString& error) {
-        *message = u"velmora: %1\n%2 (see velmora --help)\n"_s.arg(error, usage);
+        *message = u"velmora: %1\n%2 (see velmora --help)\n"_s.arg(shown(error), usage);
         return 2;
     };
     if (!parser.parse(arguments)) {
@@ -270,9 +265,14 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
             parser.value(scale)));
     for (const auto& [option, value] :
          {std::pair{&output, &result.output}, std::pair{&intensities, &result.intensities}}) {
-        *value = parser.value(*option);
-        if (parser.isSet(*option) && value->isEmpty())
+        const QString name = parser.value(*option);
+        if (parser.isSet(*option) && name.isEmpty())
             return fail(u"--%1 takes a file name, not an empty one."_s.arg(option->names().last()));
+        const std::optional<QByteArray> bytes = toNative(name);
+        if (!bytes)
+            return fail(u"--%1 takes a file name, and '%2' cannot be one."_s.arg(
+                option->names().last(), name));
+        *value = *bytes;
     }
     for (std::size_t i = 0; i < lengthOptions.size(); ++i) {
         if (!parser.isSet(lengths[i]))
@@ -286,12 +286,66 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         result.*lengthOptions[i].value = reading.twips;
     }
     result.theory = parser.isSet(theory);
+    if (!result.output.isEmpty() && !pictureFormat(result.output))
+        return fail(u"--output writes %1, by the name's extension; '%2' has none of them."_s.arg(
+            pictureFormats(), parser.value(output)));
+    if (!result.output.isEmpty() && result.intensities != "-" &&
+        sameEntry(result.output, result.intensities))
+        return fail(
+            u"--output and --intensities name the same file, '%1'; give each its own."_s.arg(
+                parser.value(intensities)));
     result.run = parser.isSet(run);
     *commandLine = result;
     return std::nullopt;
 }
 
+bool claimTemporaryPicture(CommandLine* commandLine) {
+    QByteArray folder = qgetenv("TMPDIR");
+    if (folder.isEmpty())
+        folder = "/tmp";
+    const QString named = fromNative(folder);
+    const auto fail = [&](const QString& why, const QString& advice) {
+        report(u"no display is available, and %1; %2, or name the picture with --output FILE"_s.arg(
+            why, advice));
+        return false;
+    };
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.constData(), nullptr),
+                                                           &std::free);
+    struct stat found {};
+    if (!real && errno == ENOENT)
+        return fail(u"the temporary folder %1 (TMPDIR) does not exist"_s.arg(named),
+                    u"set TMPDIR to one that does"_s);
+    if (!real || ::stat(real.get(), &found) != 0)
+        return fail(u"the temporary folder %1 (TMPDIR) cannot be reached: %2"_s.arg(
+                        named, qt_error_string(errno)),
+                    u"set TMPDIR to one that can"_s);
+    if (!S_ISDIR(found.st_mode))
+        return fail(
+            u"the temporary folder %1 (TMPDIR) is %2"_s.arg(
+                named, S_ISREG(found.st_mode) ? u"a file, not a folder"_s : u"not a folder"_s),
+            u"set TMPDIR to a folder"_s);
+    // A name no one else holds, readable by its owner alone; a link planted in the shared
+    // folder makes the name taken, never followed.
+    QByteArray path = QByteArray(real.get()) + "/velmora-XXXXXX.png";
+    const int fd = ::mkstemps(path.data(), 4);
+    if (fd < 0)
+        return fail(u"cannot create a picture file in the temporary folder %1 (TMPDIR): %2"_s.arg(
+                        named, qt_error_string(errno)),
+                    u"set TMPDIR to a folder you can write to"_s);
+    ::close(fd);
+    commandLine->output = path;
+    commandLine->temporaryOutput = true;
+    return true;
+}
+
 int runWithoutWindow(const CommandLine& commandLine) {
+    // The empty file made for want of a display goes again when nothing is drawn into it.
+    const auto failed = [&](const QString& message) {
+        if (commandLine.temporaryOutput)
+            ::unlink(commandLine.output.constData());
+        report(message);
+        return 1;
+    };
     const std::string point = velmora::qt::decimalPoint();
     std::vector<std::string> clicks;
     Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title), {},
@@ -309,11 +363,8 @@ int runWithoutWindow(const CommandLine& commandLine) {
     velmora::PlacedLabels labels;
     const velmora::RunResult run =
         velmora::runStartAction(*picture.run, surface, labels, point, {}, picture.explore);
-    if (run.error) {
-        err() << u"velmora: the run stopped: %1"_s.arg(velmora::qt::message(*run.error))
-              << Qt::endl;
-        return 1;
-    }
+    if (run.error)
+        return failed(u"the run stopped: %1"_s.arg(velmora::qt::message(*run.error)));
     for (const velmora::PlacedLabels::Place& place : labels.places)
         picture.form.showLabel(QString::fromUtf8(velmora::labelName(place.label)),
                                QPointF(*place.left, *place.top));
@@ -321,25 +372,15 @@ int runWithoutWindow(const CommandLine& commandLine) {
 
     QString error;
     if (!commandLine.output.isEmpty() &&
-        !writePicture(picture, commandLine.output, commandLine.scale, &error)) {
-        err() << u"velmora: "_s << error << Qt::endl;
-        return 1;
-    }
+        !writePicture(picture, commandLine.output, commandLine.scale, &error))
+        return failed(commandLine.temporaryOutput ? u"no display is available, and "_s + error
+                                                  : error);
     if (!commandLine.intensities.isEmpty() &&
-        !writeIntensities(commandLine.intensities, run, &error)) {
-        err() << u"velmora: "_s << error << Qt::endl;
-        return 1;
-    }
-    if (commandLine.withoutWindow())
-        return 0;
-
-    QString path;
-    if (!writeUniquePicture(picture, commandLine.scale, &path, &error)) {
-        err() << u"velmora: no display is available, and "_s << error << Qt::endl;
-        return 1;
-    }
-    QTextStream(stdout) << u"No display is available, so Velmora drew its window after one run "
-                           u"into %1."_s.arg(QDir::toNativeSeparators(path))
-                        << Qt::endl;
+        !writeIntensities(commandLine.intensities, run, &error))
+        return failed(error);
+    if (commandLine.temporaryOutput)
+        QTextStream(stdout) << u"No display is available, so Velmora drew its window after one "
+                               u"run into %1."_s.arg(shown(fromNative(commandLine.output)))
+                            << Qt::endl;
     return 0;
 }

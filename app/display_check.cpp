@@ -4,6 +4,8 @@
 
 #include "display_check.h"
 
+#include "native_text.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -98,7 +100,7 @@ DisplayCheck checkDisplay() {
     QStringList failures;
     const bool x11Works = x11Named && canOpenX11(x11);
     if (x11Named && !x11Works)
-        failures << u"\"%1\" (DISPLAY)"_s.arg(QString::fromLocal8Bit(x11));
+        failures << u"\"%1\" (DISPLAY)"_s.arg(fromNative(x11));
     bool waylandWorks = waylandInherited;
     if (waylandNamed && !waylandInherited) {
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");

@@ -7,6 +7,7 @@
 #include "explore.h"
 #include "explore_panel.h"
 #include "frm_velmora.h"
+#include "native_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -59,7 +60,7 @@ int main(int argc, char* argv[]) {
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fromNative(argv[i]);
     CommandLine commandLine;
     QString message;
     if (const auto status = parseCommandLine(arguments, &commandLine, &message)) {
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
         const DisplayCheck display = checkDisplay();
         if (display.state == DisplayCheck::State::Unreachable) {
             QTextStream(stderr) << u"velmora: cannot open the display %1; --output FILE writes "
-                                   u"the picture without one."_s.arg(display.failed)
+                                   u"the picture without one."_s.arg(shown(display.failed))
                                 << Qt::endl;
             return 1;
         }
@@ -83,6 +84,8 @@ int main(int argc, char* argv[]) {
     // checks above.
     int qtArgc = 1;
     if (headless) {
+        if (!commandLine.withoutWindow() && !claimTemporaryPicture(&commandLine))
+            return 1;
         // The intensities need no display at all; a picture only what painting text needs.
         std::unique_ptr<QCoreApplication> app;
         if (commandLine.output.isEmpty() && !commandLine.intensities.isEmpty()) {

@@ -6,23 +6,42 @@
 
 #include "canvas.h"
 #include "core_text.h"
+#include "native_text.h"
 #include "result_labels.h"
+#include "safe_file.h"
 #include "start_action.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSvgGenerator>
+
+#include <array>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// What a picture file can be, by its name's extension.
+struct Format {
+    const char* name;
+    const char* writer; // QImageWriter's name, or "svg"
+    std::array<const char*, 2> extensions;
+};
+constexpr Format formats[] = {{"PNG", "png", {"png"}},
+                              {"SVG", "svg", {"svg"}},
+                              {"JPEG", "jpeg", {"jpg", "jpeg"}},
+                              {"BMP", "bmp", {"bmp"}},
+                              {"WebP", "webp", {"webp"}}};
+
+// JPEG and WebP come from plugins, WebP from one Qt installs apart (qt6-image-formats-plugins).
+bool canWrite(const Format& format) {
+    return std::string_view(format.writer) == "svg" ||
+           QImageWriter::supportedImageFormats().contains(format.writer);
+}
 
 // The run's drawing calls as vectors, with the pens the image canvas uses.
 class SvgSurface final : public velmora::DrawingSurface {
@@ -126,7 +145,7 @@ bool writeSvg(const Picture& picture, QIODevice& device, int scale) {
     return painter.end();
 }
 
-bool writePng(const Picture& picture, QIODevice& device, int scale) {
+bool writeImage(const Picture& picture, QIODevice& device, int scale, const QByteArray& format) {
     const QSize size = clientSize(picture.zoom);
     QImage image(size * scale, QImage::Format_RGB32);
     if (image.isNull())
@@ -142,83 +161,65 @@ bool writePng(const Picture& picture, QIODevice& device, int scale) {
     } catch (const velmora::RunTimeError&) {
         return false; // no memory for the canvas
     }
-    QImageWriter writer(&device, "png");
+    QImageWriter writer(&device, format);
+    if (format == "webp")
+        writer.setQuality(100); // lossless: thin lines and small captions stay sharp
     return writer.write(image);
-}
-
-// Every byte, then the flush; QFileDevice's own close() would drop a failed flush unseen.
-bool writeAll(QFileDevice& file, const QByteArray& bytes) {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return file.flush();
 }
 
 } // namespace
 
-bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
-                    QString* error) {
-    const QString shown = QDir::toNativeSeparators(path);
-    const auto fail = [&](const QString& cause) {
-        *error = u"cannot write %1: %2"_s.arg(shown, cause);
-        return false;
-    };
-    // QSaveFile would write to a link's target; a link planted at the name must redirect nothing.
-    const auto refuseLink = [&] {
-        if (!QFileInfo(path).isSymLink())
-            return false;
-        *error = u"%1 is a symbolic link, which Velmora does not follow; name its target "
-                 u"instead"_s.arg(shown);
-        return true;
-    };
-    if (refuseLink())
-        return false;
-    // Made whole in memory first: a writer that meets a full disk halfway (the SVG generator,
-    // libpng) may not say so, and nothing is opened for content that cannot be made.
-    QByteArray content;
-    {
-        QBuffer buffer(&content);
-        buffer.open(QIODevice::WriteOnly);
-        if (!write(buffer))
-            return fail(u"Velmora could not make its content"_s);
+std::optional<QByteArray> pictureFormat(const QByteArray& name) {
+    const QByteArray base = name.mid(name.lastIndexOf('/') + 1);
+    const qsizetype dot = base.lastIndexOf('.');
+    if (dot < 0)
+        return "png";
+    const QByteArray extension = base.mid(dot + 1).toLower();
+    for (const Format& format : formats) {
+        for (const char* known : format.extensions) {
+            if (known && extension == known && canWrite(format))
+                return format.writer;
+        }
     }
-    // A device or a pipe is written to, not replaced: a rename would put a file in its place,
-    // and as root, -o /dev/null would remove /dev/null.
-    if (const QFileInfo existing(path); existing.exists() && !existing.isFile()) {
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-            !writeAll(device, content))
-            return fail(device.errorString());
-        return true;
-    }
-    // Unbuffered: each write reports its own failure, with the system's reason.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    // A link planted since the first look has been resolved by open(): give up rather than use it.
-    if (refuseLink()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!writeAll(file, content)) {
-        const QString cause = file.errorString();
-        file.cancelWriting(); // the temporary goes, the earlier file stays
-        return fail(cause);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return std::nullopt;
 }
 
-bool writePicture(const Picture& picture, const QString& path, int scale, QString* error) {
-    const bool svg = path.endsWith(u".svg"_s, Qt::CaseInsensitive);
+QString pictureFormats() {
+    QStringList listed;
+    for (const Format& format : formats) {
+        if (canWrite(format)) {
+            QStringList extensions;
+            for (const char* extension : format.extensions) {
+                if (extension)
+                    extensions << u"."_s + QLatin1StringView(extension);
+            }
+            listed << u"%1 (%2)"_s.arg(QLatin1StringView(format.name), extensions.join(u", "_s));
+        }
+    }
+    return listed.mid(0, listed.size() - 1).join(u", "_s) + u" or "_s + listed.last();
+}
+
+bool writePicture(const Picture& picture, const QByteArray& path, int scale, QString* error) {
+    const std::optional<QByteArray> format = pictureFormat(path);
+    if (!format) {
+        *error = u"cannot write %1: Velmora writes only %2"_s.arg(shown(fromNative(path)),
+                                                                  pictureFormats());
+        return false;
+    }
     return saveFileSafely(
         path,
         [&](QIODevice& device) {
-            return svg ? writeSvg(picture, device, scale) : writePng(picture, device, scale);
+            return *format == "svg" ? writeSvg(picture, device, scale)
+                                    : writeImage(picture, device, scale, *format);
         },
         error);
+}
+
+bool writePicture(const Picture& picture, const QString& path, int scale, QString* error) {
+    const std::optional<QByteArray> name = toNative(path);
+    if (!name) {
+        *error = u"%1 cannot be a file name"_s.arg(shown(path));
+        return false;
+    }
+    return writePicture(picture, *name, scale, error);
 }

@@ -2,29 +2,18 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Files written with or without the window: its picture as PNG or SVG, and any file written
-// whole or not at all.
+// The window's picture as a file, written with or without the window: PNG, SVG, and JPEG, BMP
+// or WebP where Qt's image writers can.
 #pragma once
 
 #include "form_painter.h"
 #include "parameter_store.h"
 #include "start_action.h"
 
+#include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
-
-class QIODevice;
-
-// WRITE makes the content in memory; it then goes to a temporary file beside PATH, renamed over
-// it only once every write and the flush succeeded, so a failed write (a full disk, a file size
-// limit) leaves the old file. A device or pipe at PATH is written to directly, every write
-// checked. PATH must not be a symbolic link: it is refused rather than followed. WRITE returns
-// false when it could not produce its content. On failure returns false and says in *error
-// which path failed and why.
-bool saveFileSafely(const QString& path, const std::function<bool(QIODevice&)>& write,
-                    QString* error);
 
 // What a picture of the window shows: the run's drawing, then the controls over it as the form
 // painter paints them, at the window's zoom.
@@ -36,7 +25,18 @@ struct Picture {
     velmora::ExploreSettings explore; // Explore's values for the run, if it had them
 };
 
-// The client area: SVG when PATH ends in ".svg", otherwise PNG. A PNG has scale × the client
-// area's size in pixels; an SVG shows that size and keeps the drawing as vectors and the
-// captions as text. The run is drawn again, as it draws the same picture every time.
+// The format of a file of that NAME, by its extension in any case, as QImageWriter names it
+// (or "svg"); a name without an extension is PNG. None for an extension of no format written
+// here.
+std::optional<QByteArray> pictureFormat(const QByteArray& name);
+
+// The formats written here with their extensions, as a sentence lists them.
+QString pictureFormats();
+
+// The client area, in the format its name says. A PNG has scale × the client area's size in
+// pixels, as have the other images; an SVG shows that size and keeps the drawing as vectors and
+// the captions as text. The run is drawn again, as it draws the same picture every time. The
+// file is written whole or not at all (saveFileSafely).
+bool writePicture(const Picture& picture, const QByteArray& path, int scale, QString* error);
+// A name the window chose, as its bytes; refused when it has none.
 bool writePicture(const Picture& picture, const QString& path, int scale, QString* error);

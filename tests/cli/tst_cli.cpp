@@ -21,15 +21,21 @@
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
+#include <filesystem>
+#include <map>
 
+#include <grp.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +46,13 @@ struct Run {
     QString out, err;
 };
 
+QByteArrayList utf8(const QStringList& texts) {
+    QByteArrayList bytes;
+    for (const QString& text : texts)
+        bytes << text.toUtf8();
+    return bytes;
+}
+
 // In an empty folder with its own TMPDIR, so that anything written shows up.
 class Sandbox {
 public:
@@ -49,25 +62,50 @@ public:
     // names a file standard output goes to.
     Run velmora(const QStringList& arguments, const QStringList& variables = {},
                 rlim_t fileSizeLimit = RLIM_INFINITY, const QString& standardOutput = {}) {
+        return velmoraInBytes(utf8(arguments), utf8(variables), fileSizeLimit, standardOutput);
+    }
+    // Arguments and variables as the bytes they are, UTF-8 or not; UNPRIVILEGED runs it as
+    // nobody when the tests run as root, for whom every folder is writable.
+    Run velmoraInBytes(const QByteArrayList& arguments, const QByteArrayList& variables,
+                       rlim_t fileSizeLimit = RLIM_INFINITY, const QString& standardOutput = {},
+                       bool unprivileged = false) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
         env.insert(u"TMPDIR"_s, tmp.path());
         env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
         env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
-        for (const QString& v : variables)
-            env.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+        std::map<QByteArray, QByteArray> settings;
+        for (const QString& name : env.keys())
+            settings[name.toUtf8()] = env.value(name).toUtf8();
+        for (const QByteArray& v : variables)
+            settings[v.left(v.indexOf('='))] = v.mid(v.indexOf('=') + 1);
+        QByteArrayList strings{VELMORA_BINARY};
+        strings += arguments;
+        const qsizetype argc = strings.size();
+        for (const auto& [name, value] : settings)
+            strings << name + '=' + value;
+        std::vector<char*> argv, envp;
+        for (QByteArray& string : strings)
+            (argv.size() < std::size_t(argc) ? argv : envp).push_back(string.data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
         QProcess p;
-        p.setProcessEnvironment(env);
         p.setWorkingDirectory(cwd.path());
         if (!standardOutput.isEmpty())
             p.setStandardOutputFile(standardOutput);
-        p.setChildProcessModifier([fileSizeLimit] {
+        p.setChildProcessModifier([&] {
             const rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
             signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead of ending the program
+            if (unprivileged && geteuid() == 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(126);
+            // QProcess would hand over the arguments as UTF-8.
+            execve(argv[0], argv.data(), envp.data());
+            _exit(errno == EACCES ? 77 : 127);
         });
-        p.start(QStringLiteral(VELMORA_BINARY), arguments);
+        p.start(QStringLiteral(VELMORA_BINARY), {});
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
             return {-1, {}, u"did not exit normally"_s};
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -143,6 +181,14 @@ private slots:
             << u"Missing value after '--distance'. It takes 300, 350 or 400."_s;
         QTest::newRow("scale too large") << u"--scale 9 -o w.png"_s << 2
                                          << u"--scale takes a whole number from 1 to 8, not '9'."_s;
+        QTest::newRow("a picture format not written")
+            << u"-o w.gif"_s << 2
+            << u"--output writes PNG (.png), SVG (.svg), JPEG (.jpg, .jpeg), BMP (.bmp) or WebP "
+               u"(.webp), by the name's extension; 'w.gif' has none of them."_s;
+        QTest::newRow("an escape sequence and a right-to-left override, echoed escaped")
+            << u"--frequency mid\x1b[31m\u202Edle -o w.png"_s << 2
+            << u"--frequency takes higher, high, middle, low or lower, not "
+               u"'mid\\x1b[31m\\u202edle'."_s;
         QTest::newRow("a file name without its option")
             << u"w.png"_s << 2 << u"unexpected argument 'w.png': velmora takes only options."_s;
         QTest::newRow("a wavelength without its unit")
@@ -186,6 +232,10 @@ private slots:
         QTest::newRow("PNG at scale 3")
             << u"--scale 3 --output w.PNG"_s << QSize(2295, 1680) << u"C"_s << 0.6 << u"350"_s;
         QTest::newRow("SVG") << u"-o w.svg"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("JPEG, named in capitals")
+            << u"-o w.JPG"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("BMP") << u"-o w.bmp"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
+        QTest::newRow("WebP") << u"-o w.webp"_s << QSize(765, 560) << u"C"_s << 0.6 << u"350"_s;
         QTest::newRow("CSV") << u"--intensities bars.csv"_s << QSize() << u"C"_s << 0.6 << u"350"_s;
         QTest::newRow("CSV on standard output, lower, 400, decimal comma locale")
             << u"--frequency lower --distance 400 --intensities -"_s << QSize() << u"cs_CZ.UTF-8"_s
@@ -214,8 +264,72 @@ private slots:
             QCOMPARE(svg.viewBox().size(), size);
             QVERIFY(content.readAll().contains(">Start</text>")); // captions stay text
         } else {
-            QCOMPARE(QImage(path, "png").size(), size);
+            QImageReader image(path);
+            image.setDecideFormatFromContent(true); // what it holds, whatever its name says
+            QCOMPARE(QString::fromLatin1(image.format()),
+                     file.section(u'.', -1).toLower().replace(u"jpg"_s, u"jpeg"_s));
+            QCOMPARE(image.read().size(), size);
         }
+    }
+
+    // A name that is not UTF-8 is the very name written, not one a conversion made of it.
+    void namesKeptAsBytes_data() {
+        QTest::addColumn<QByteArrayList>("arguments"); // TMPDIR is a folder t\xff
+        QTest::addColumn<QByteArray>("name");          // how the one file written ends
+        QTest::newRow("--output") << QByteArrayList{"-o", "\xff\xfe.png"} << "/\xff\xfe.png"_ba;
+        QTest::newRow("--intensities")
+            << QByteArrayList{"--intensities", "\xff.csv"} << "/\xff.csv"_ba;
+        QTest::newRow("TMPDIR") << QByteArrayList() << ".png"_ba;
+    }
+    void namesKeptAsBytes() {
+        QFETCH(QByteArrayList, arguments);
+        QFETCH(QByteArray, name);
+        Sandbox box;
+        namespace fs = std::filesystem;
+        const fs::path cwd = box.cwd.path().toStdString(),
+                       tmp = box.tmp.path().toStdString() + "/t\xff";
+        QVERIFY(fs::create_directory(tmp));
+        const auto removed = qScopeGuard([&] { // QTemporaryDir cannot remove what it cannot name
+            fs::remove_all(cwd);
+            fs::remove_all(tmp);
+        });
+        const Run run = box.velmoraInBytes(arguments, {"TMPDIR=" + QByteArray(tmp.c_str())});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QByteArrayList written;
+        for (const fs::path& folder : {cwd, tmp}) {
+            for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+                written << QByteArray(entry.path().c_str());
+        }
+        QCOMPARE(written.size(), 1);
+        QVERIFY2(written[0].endsWith(name), written[0].toHex().constData());
+        // The path printed shows the byte as it is.
+        QVERIFY2(!arguments.isEmpty() || run.out.contains(u"/t\\xff/velmora-"),
+                 qPrintable(run.out));
+    }
+
+    // Two outputs in one file would leave only the last; the folder decides, not the spelling.
+    void twoOutputs_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QStringList>("written"); // none when refused
+        QTest::newRow("one name for both") << u"-o same --intensities same"_s << QStringList();
+        QTest::newRow("one name spelled two ways")
+            << u"-o same.png --intensities ./same.png"_s << QStringList();
+        QTest::newRow("one name in two folders") << u"-o same.png --intensities sub/same.png"_s
+                                                 << QStringList{u"same.png"_s, u"sub/same.png"_s};
+        QTest::newRow("two names in one folder")
+            << u"-o w.png --intensities w.csv"_s << QStringList{u"w.png"_s, u"w.csv"_s};
+    }
+    void twoOutputs() {
+        QFETCH(QString, arguments);
+        QFETCH(QStringList, written);
+        Sandbox box;
+        QVERIFY(QDir(box.cwd.path()).mkdir(u"sub"_s));
+        const Run run = box.velmora(arguments.split(u' '));
+        QCOMPARE(run.status, written.isEmpty() ? 2 : 0);
+        QVERIFY2(written.isEmpty() == run.err.contains(u"name the same file"), qPrintable(run.err));
+        for (const QString& file : written)
+            QVERIFY2(QFileInfo(box.inCwd(file)).size() > 0, qPrintable(file));
+        QVERIFY(!written.isEmpty() || box.written() == QStringList{u"sub"_s});
     }
 
     // Painted from the form's table without a widget, the picture is the window after the same
@@ -415,6 +529,18 @@ private slots:
                               << u"\":97\" (DISPLAY) or \"/nonexistent/wayland-0\""_s;
         QTest::newRow("no display, and TMPDIR missing")
             << u"TMPDIR=/nonexistent/tmp"_s << u"/nonexistent/tmp (TMPDIR) does not exist"_s;
+        // Without XDG_RUNTIME_DIR Qt would make a folder of its own in TMPDIR, and warn first.
+        QTest::newRow("no display, and TMPDIR a file")
+            << u"XDG_RUNTIME_DIR= TMPDIR=" VELMORA_BINARY ""_s
+            << u"velmora (TMPDIR) is a file, not a folder;"_s;
+        QTest::newRow("no display, and TMPDIR not writable")
+            << u"XDG_RUNTIME_DIR= TMPDIR=$LOCKED"_s
+            << u"cannot create a picture file in the temporary folder $LOCKED (TMPDIR): "
+               u"Permission denied;"_s;
+        QTest::newRow("an escape sequence in DISPLAY, echoed escaped")
+            << u"DISPLAY=:97\x1b[2J"_s << u"display \":97\\x1b[2J\" (DISPLAY)"_s;
+        QTest::newRow("an escape sequence in a missing TMPDIR, echoed escaped")
+            << u"TMPDIR=/nonexistent/\x1b[2J"_s << u"/nonexistent/\\x1b[2J (TMPDIR) does not"_s;
     }
     void unusableSurroundings() {
         QFETCH(QString, variables);
@@ -422,7 +548,18 @@ private slots:
         if (QFileInfo::exists(u"/tmp/.X11-unix/X97"_s))
             QSKIP("an X server listens on :97");
         Sandbox box;
-        const Run run = box.velmora({}, variables.split(u' '));
+        // Its TMPDIR made read-only; root can write to any folder, so it runs as nobody then.
+        const bool unprivileged = variables.contains(u"$LOCKED");
+        if (unprivileged) {
+            QVERIFY(QFile::setPermissions(box.tmp.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                              QFile::ReadOther | QFile::ExeOther));
+            variables.replace(u"$LOCKED"_s, box.tmp.path());
+            message.replace(u"$LOCKED"_s, box.tmp.path());
+        }
+        const Run run =
+            box.velmoraInBytes({}, utf8(variables.split(u' ')), RLIM_INFINITY, {}, unprivileged);
+        if (run.status == 77)
+            QSKIP("the build lies in a folder nobody cannot reach");
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.startsWith(u"velmora: ") && run.err.count(u'\n') == 1 &&
                      run.err.endsWith(u'\n') && run.err.contains(message) &&

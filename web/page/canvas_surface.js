@@ -32,11 +32,13 @@ class CanvasSurface {
         this.path = null; // lines waiting to be stroked together, all of one colour and width
     }
 
-    // Device pixels per CSS pixel; the picture is redrawn by the caller after a change.
-    resize(scale) {
+    // Device pixels per CSS pixel of the form, and the canvas's size in device pixels, by
+    // default as many as the scale gives; the picture is redrawn by the caller after a change.
+    resize(scale, width = Math.floor(this.width * scale + 1e-6),
+           height = Math.floor(this.height * scale + 1e-6)) {
         this.scale = scale;
-        this.canvas.width = Math.round(this.width * scale);
-        this.canvas.height = Math.round(this.height * scale);
+        this.canvas.width = width;
+        this.canvas.height = height;
         this.context.setTransform(scale, 0, 0, scale, 0, 0);
         this.context.fillStyle = this.style(0x00c0c0c0);
         this.context.fillRect(0, 0, this.width, this.height);
@@ -55,10 +57,16 @@ class CanvasSurface {
         return this.state.scaleMode === twips ? v / this.twipsPerPixel : v;
     }
 
+    // A pen covers whole device pixels, at least one, whatever the scale: thin lines stay
+    // crisp, as the desktop's aliased ones, and never fade below a pixel.
+    thickness(width) {
+        return Math.max(1, Math.round(width * this.scale));
+    }
+
     // An odd number of device pixels cannot straddle the line evenly: the spare one goes
     // right and below, as the desktop's aliased pens do.
     offset(width) {
-        return Math.round(width * this.scale) % 2 === 1 ? 0.5 / this.scale : 0;
+        return this.thickness(width) % 2 === 1 ? 0.5 / this.scale : 0;
     }
 
     setScaleMode(mode) { this.state.scaleMode = mode; }
@@ -74,9 +82,8 @@ class CanvasSurface {
             p = null;
         }
         if (!p) {
-            const thick = Math.max(1, Math.round(width * this.scale));
-            p = this.path = {colour, width, thick, shift: this.offset(width), strokes: null,
-                             rows: null};
+            p = this.path = {colour, width, thick: this.thickness(width),
+                             shift: this.offset(width), strokes: null, rows: null};
         }
         const unit = this.state.scaleMode === twips ? this.twipsPerPixel : 1;
         const a = x1 / unit, b = y1 / unit, c = x2 / unit, d = y2 / unit;
@@ -93,18 +100,23 @@ class CanvasSurface {
 
     // A row or column covers whole device pixels as the desktop's aliased pens do, rather than
     // smearing over a neighbour: a pen of odd device width puts its spare pixel right and
-    // below, and the ends reach out as far as the pen's cap.
+    // below, and the ends reach out as far as the pen's cap. At a scale that is not whole, a
+    // pen reaches on to where the same pen a pixel further starts, so that rows a pixel apart,
+    // as the wipe draws them, leave no device pixel between them unpainted.
     row(p, a, b, c, d) {
         const s = this.scale;
         const t = p.thick;
         const first = (v) => Math.floor(v * s - (t - 1) / 2);
+        const end = (v) => Math.max(first(v) + t, first(v + p.width));
         p.rows ??= new Path2D();
         if (b === d) {
             const from = first(Math.min(a, c));
-            p.rows.rect(from / s, first(b) / s, (first(Math.max(a, c)) + t - from) / s, t / s);
+            p.rows.rect(from / s, first(b) / s, (end(Math.max(a, c)) - from) / s,
+                        (end(b) - first(b)) / s);
         } else {
             const from = first(Math.min(b, d));
-            p.rows.rect(first(a) / s, from / s, t / s, (first(Math.max(b, d)) + t - from) / s);
+            p.rows.rect(first(a) / s, from / s, (end(a) - first(a)) / s,
+                        (end(Math.max(b, d)) - from) / s);
         }
     }
 
@@ -116,11 +128,14 @@ class CanvasSurface {
         c.beginPath();
         c.arc(this.toPixels(x) + s, this.toPixels(y) + s, Math.abs(this.toPixels(radius)), 0,
               2 * Math.PI);
+        // Closed, as the desktop's: an open arc would take the caps of the last lines drawn,
+        // and a run's dots would differ with the run before it.
+        c.closePath();
         if (this.state.fillStyle === solid) {
             c.fillStyle = this.style(this.state.fillColor);
             c.fill();
         }
-        c.lineWidth = width;
+        c.lineWidth = this.thickness(width) / this.scale;
         c.strokeStyle = this.style(foreground);
         c.stroke();
     }
@@ -129,13 +144,13 @@ class CanvasSurface {
         if (!this.path)
             return;
         const c = this.context;
-        const {colour, width, strokes, rows} = this.path;
+        const {colour, width, thick, strokes, rows} = this.path;
         if (rows) {
             c.fillStyle = this.style(colour);
             c.fill(rows);
         }
         if (strokes) {
-            c.lineWidth = width;
+            c.lineWidth = thick / this.scale;
             c.lineCap = width > 1 ? 'round' : 'square';
             c.strokeStyle = this.style(colour);
             c.stroke(strokes);

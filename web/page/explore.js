@@ -110,14 +110,12 @@ function buildExplore(core, container, root, store, separator) {
         }
     }
 
-    // Below the form as it shows, at its zoom.
+    // Below the form, as wide as it is laid out and at its scale.
     function follow() {
-        const zoom = Number(root.dataset.zoom) || 1;
-        container.style.setProperty('--explore-zoom', zoom);
-        container.style.marginTop = `${root.getBoundingClientRect().height - root.offsetHeight}px`;
+        Object.assign(container.style, {width: root.style.width, marginLeft: root.style.marginLeft});
+        container.style.setProperty('--explore-fit', root.style.getPropertyValue('--fit') || 1);
     }
-    new MutationObserver(follow).observe(root, {attributes: true,
-                                                attributeFilter: ['data-zoom', 'style']});
+    new MutationObserver(follow).observe(root, {attributes: true, attributeFilter: ['style']});
     follow();
     // After Exit nothing may act.
     const ended = $('ended');

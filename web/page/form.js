@@ -25,11 +25,14 @@ function decimalPoint() {
 function buildForm(core, root, next, separator) {
     const table = core.form();
     const {Kind} = core;
-    const px = (t) => `${Math.round(t / table.twipsPerPixel)}px`;
+    // Each control's place and each font's size, which the layout scales (layout.js).
+    const places = [];
+    const sizes = [];
     // By property: the shorthand would reset the line height the styles give.
-    const font = (f) => {
+    const font = (element, f) => {
         const {face, points, bold} = f.face ? f : table.windowFont;
-        return {fontFamily: families[face], fontSize: `${points}pt`, fontWeight: bold ? 700 : 400};
+        sizes.push({element, points});
+        Object.assign(element.style, {fontFamily: families[face], fontWeight: bold ? 700 : 400});
     };
     const element = (tag, className, text) => {
         const e = document.createElement(tag);
@@ -40,14 +43,18 @@ function buildForm(core, root, next, separator) {
     const make = (c) => {
         let e;
         if (c.kind === Kind.Label) {
-            e = element('div', c.centred ? 'label centred' : 'label', c.caption);
+            // The title names the simulation: the page's heading.
+            e = element(c.name === 'labNeurcitost' ? 'h1' : 'div',
+                        c.centred ? 'label centred' : 'label', c.caption);
+            // The run shows and places its labels over the picture; the others are the form's.
+            e.classList.add(c.shown ? 'caption' : 'result');
         } else if (c.kind === Kind.Frame) {
             e = element('fieldset', 'frame');
             const legend = element('legend', '', c.caption);
             legend.id = `${c.name}Caption`;
             e.setAttribute('aria-labelledby', legend.id);
             e.append(legend);
-            Object.assign(legend.style, font(c.font)); // the frame keeps the window's
+            font(legend, c.font); // the frame keeps the window's
         } else if (c.kind === Kind.Option) {
             e = element('label', 'option');
             const input = element('input');
@@ -68,14 +75,14 @@ function buildForm(core, root, next, separator) {
         if (c.kind !== Kind.Option)
             e.id = c.name; // an option's goes on its input
         e.classList.add('control');
-        const [left, top, width, height] = c.twips;
-        Object.assign(e.style, {left: px(left), top: px(top), width: px(width), height: px(height)},
-                      c.kind === Kind.Frame ? {} : font(c.font));
+        places.push({element: e, twips: c.twips, container: c.container});
+        if (c.kind !== Kind.Frame)
+            font(e, c.font);
         e.hidden = !c.shown;
         return e;
     };
 
-    Object.assign(root.style, font(table.windowFont));
+    font(root, table.windowFont);
     const controls = table.controls.filter((c) => c.kind !== Kind.TextBox);
     const byTab = (a, b) => a.tabIndex - b.tabIndex;
     for (const c of controls.filter((c) => !c.container).sort(byTab)) {
@@ -99,7 +106,7 @@ function buildForm(core, root, next, separator) {
 
     const speed = $('HScroll1');
     return {
-        store, speed,
+        store, speed, places, sizes,
         title: table.title,
         width: table.width / table.twipsPerPixel,
         height: table.height / table.twipsPerPixel,

@@ -7,9 +7,9 @@
 
 const clockGrain = 0.1; // ms
 
-// Wires Start and Exit in `root`; returns replay(), which draws the current run again after
-// the surface was resized.
-function driveRuns(core, root, form, surface, separator) {
+// Wires Start and Exit in `root`; `place(label, left, top)` puts a label the run shows. Returns
+// replay(), which draws the current run again after the surface was resized.
+function driveRuns(core, root, form, surface, separator, place) {
     const {store, speed} = form;
 
     // The drawing of the current run, kept to redraw the picture when the zoom changes.
@@ -64,10 +64,7 @@ function driveRuns(core, root, form, surface, separator) {
         for (const {name, left, top} of result.labels) {
             const label = $(name);
             label.hidden = false; // then Left, then Top: a failed write leaves the rest
-            if (left !== undefined)
-                label.style.left = `${left}px`;
-            if (top !== undefined)
-                label.style.top = `${top}px`;
+            place(label, left, top);
         }
         run.delete();
         run = null;

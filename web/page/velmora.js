@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The page's start: the core, the form built from its table, the picture fitted to the window,
-// and the runs; for course pages and tests, window.velmora.
+// The page's start: the core, the form built from its table and laid out for the window, and
+// the runs; for course pages and tests, window.velmora.
 
 async function main() {
     if (document.documentElement.dataset.unsupported)
@@ -14,10 +14,10 @@ async function main() {
     const form = buildForm(core, root, $('announcer'), separator);
     buildExplore(core, $('explore'), root, form.store, separator);
     document.title = form.title;
-    Object.assign(root.style, {width: `${form.width}px`, height: `${form.height}px`});
     const surface = new CanvasSurface($('picture'), form.width, form.height, form.twipsPerPixel,
                                       (c) => core.displayRgb(c));
-    const runs = driveRuns(core, root, form, surface, separator);
+    const layout = layOut(root, form, surface, () => runs.replay());
+    const runs = driveRuns(core, root, form, surface, separator, layout.place);
 
     form.speed.addEventListener('input', form.showSpeed);
     form.speed.addEventListener('change', form.HScroll1_Change);
@@ -34,22 +34,7 @@ async function main() {
     $('pictureDescription').textContent = core.describeNoPicture();
     $('cmdStart').focus(); // the first control in the Tab order, as on the desktop
 
-    function fit() {
-        const zoom = Math.max(1, Math.min(innerWidth / form.width, innerHeight / form.height));
-        root.style.setProperty('--zoom', zoom);
-        root.dataset.zoom = zoom;
-        const scale = zoom * devicePixelRatio;
-        if (scale === surface.scale)
-            return;
-        surface.resize(scale);
-        runs.replay();
-    }
-    fit();
-    addEventListener('resize', fit);
-    // Browser zoom changes the device pixel ratio; the query is for one ratio, so renew it.
-    const watchRatio = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)
-        .addEventListener('change', () => { fit(); watchRatio(); }, {once: true});
-    watchRatio();
+    layout.fit();
 
     // For course pages and tests: the drawing words of a whole run, away from the canvas; with
     // `explore` ([wavelength, aperture, distance] in twips, and theory), of an Explore run.
