@@ -100,6 +100,9 @@ function buildExplore(core, container, root, store, separator) {
     details.addEventListener('toggle', () => {
         if (details.open)
             takePresets([0, 1, 2]);
+        dispatchEvent(new Event('resize')); // the form makes room for it, or takes it back
+        if (details.open)
+            details.scrollIntoView({block: 'nearest'});
     });
     for (const [frame, field] of [['frmFrekvence', 0], ['frmVzdalenost', 2]]) {
         for (const option of root.querySelectorAll(`input[name="${frame}"]`)) {
