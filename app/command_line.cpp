@@ -5,12 +5,14 @@
 #include "command_line.h"
 
 #include "core_text.h"
+#include "explore.h"
 #include "intensities_csv.h"
 #include "native_text.h"
 #include "picture_file.h"
 #include "result_labels.h"
 #include "safe_file.h"
 #include "start_action.h"
+#include "theory_curve.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -62,8 +64,9 @@ QString find(const char* frame, const QString& caption) {
     return {};
 }
 
-bool writeIntensities(const QByteArray& path, const std::vector<double>& bars, QString* error) {
-    const QByteArray csv = QByteArray::fromStdString(velmora::intensitiesCsv(bars));
+bool writeIntensities(const QByteArray& path, const velmora::RunResult& run, QString* error) {
+    const QByteArray csv = QByteArray::fromStdString(velmora::intensitiesCsv(
+        run.report.intensities, velmora::theoryIntensities(run.parameters)));
     if (path == "-") {
         // Standard output may be a full disk, a closed pipe or /dev/full: the flush tells.
         errno = 0;
@@ -102,7 +105,50 @@ void report(const QString& message) {
     stream << u"velmora: "_s << shown(message) << Qt::endl;
 }
 
+// Explore's options: a length with its unit each, in the quantity's range.
+struct LengthOption {
+    velmora::Quantity quantity;
+    const char* name;
+    std::optional<double> CommandLine::*value;
+};
+constexpr std::array<LengthOption, 3> lengthOptions{{
+    {velmora::Quantity::Wavelength, "wavelength", &CommandLine::wavelength},
+    {velmora::Quantity::ApertureWidth, "aperture", &CommandLine::aperture},
+    {velmora::Quantity::DetectorDistance, "detector-distance", &CommandLine::detectorDistance},
+}};
+
+QString lengthHelp(velmora::Quantity quantity) {
+    const QString range = velmora::qt::toQString(velmora::rangeText(quantity));
+    switch (quantity) {
+    case velmora::Quantity::Wavelength:
+        return u"The light's wavelength, %1, with its unit nm, um (or µm) or mm, as in 550nm; "
+               u"by default the frequency's. Any of these three lengths runs them instead of "
+               u"the presets."_s.arg(range);
+    case velmora::Quantity::ApertureWidth:
+        return u"The aperture's width, %1 (default 8.754um)."_s.arg(range);
+    case velmora::Quantity::DetectorDistance:
+        return u"The distance from the diaphragm to the detector, %1; by default the "
+               u"distance's."_s.arg(range);
+    }
+    return {};
+}
+
 } // namespace
+
+velmora::ExploreSettings CommandLine::exploreSettings(const velmora::ParameterStore& store) const {
+    velmora::ExploreSettings settings;
+    settings.theoryCurve = theory;
+    if (!exploring())
+        return settings;
+    velmora::ExploreValues values =
+        velmora::explore::valuesOf(velmora::runParametersFor(store, velmora::qt::decimalPoint()));
+    for (const LengthOption& option : lengthOptions) {
+        if (const std::optional<double>& given = this->*option.value)
+            velmora::explore::setValue(values, option.quantity, *given);
+    }
+    settings.parameters = velmora::exploreParameters(values);
+    return settings;
+}
 
 std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* commandLine,
                                     QString* message) {
@@ -140,7 +186,16 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
         u"Run once without a window and write the 221 intensity bars as CSV to the file, or to "
         u"standard output for -."_s,
         u"file"_s);
+    const QCommandLineOption theory(
+        u"theory"_s,
+        u"Draw the theory curve, the continuous diffraction integral, over the bars."_s);
+    std::vector<QCommandLineOption> lengths;
+    for (const LengthOption& option : lengthOptions)
+        lengths.emplace_back(QString::fromLatin1(option.name), lengthHelp(option.quantity),
+                             u"length"_s);
     parser.addOptions({help, version, frequency, distance, run, output, scale, intensities});
+    parser.addOptions({lengths.begin(), lengths.end()});
+    parser.addOption(theory);
 
     const auto fail = [&](const QString& error) {
         *message = u"velmora: %1\n%2 (see velmora --help)\n"_s.arg(shown(error), usage);
@@ -149,8 +204,9 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
     if (!parser.parse(arguments)) {
         QString error = parser.errorText();
         if (error.startsWith(u"Unknown option"))
-            error += u" The options are -h, -v, --frequency, --distance, --run, -o, --scale and "
-                     u"--intensities."_s;
+            error += u" The options are -h, -v, --frequency, --distance, --run, -o, --scale, "
+                     u"--intensities, --wavelength, --aperture, --detector-distance and "
+                     u"--theory."_s;
         else if (error.contains(u"--frequency"))
             error += u" It takes %1."_s.arg(listOf(frequencies));
         else if (error.contains(u"--distance"))
@@ -199,6 +255,18 @@ std::optional<int> parseCommandLine(const QStringList& arguments, CommandLine* c
                 option->names().last(), name));
         *value = *bytes;
     }
+    for (std::size_t i = 0; i < lengthOptions.size(); ++i) {
+        if (!parser.isSet(lengths[i]))
+            continue;
+        const QString given = parser.value(lengths[i]);
+        const velmora::LengthReading reading =
+            velmora::readLength(velmora::qt::toUtf8(given), lengthOptions[i].quantity);
+        if (!reading.ok())
+            return fail(u"--%1 '%2': %3"_s.arg(QString::fromLatin1(lengthOptions[i].name), given,
+                                               velmora::qt::toQString(reading.error)));
+        result.*lengthOptions[i].value = reading.twips;
+    }
+    result.theory = parser.isSet(theory);
     if (!result.output.isEmpty() && !pictureFormat(result.output))
         return fail(u"--output writes %1, by the name's extension; '%2' has none of them."_s.arg(
             pictureFormats(), parser.value(output)));
@@ -261,7 +329,8 @@ int runWithoutWindow(const CommandLine& commandLine) {
     };
     const std::string point = velmora::qt::decimalPoint();
     std::vector<std::string> clicks;
-    Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title), {}};
+    Picture picture{{}, FormState::loaded(), 1, velmora::qt::toQString(velmora::form::title),
+                    {}, velmora::scanPoints, {}};
     for (const QString& option : {commandLine.frequency, commandLine.distance}) {
         if (!option.isEmpty()) {
             clicks.push_back(velmora::qt::toUtf8(option));
@@ -269,10 +338,12 @@ int runWithoutWindow(const CommandLine& commandLine) {
         }
     }
     picture.run = velmora::form::loadedStore(point, clicks);
+    picture.explore = commandLine.exploreSettings(*picture.run);
     // The numbers of the run; a picture draws it again.
     velmora::NullSurface surface;
     velmora::PlacedLabels labels;
-    const velmora::RunResult run = velmora::runStartAction(*picture.run, surface, labels, point);
+    const velmora::RunResult run =
+        velmora::runStartAction(*picture.run, surface, labels, point, {}, picture.explore);
     if (run.error)
         return failed(u"the run stopped: %1"_s.arg(velmora::qt::message(*run.error)));
     for (const velmora::PlacedLabels::Place& place : labels.places)
@@ -286,7 +357,7 @@ int runWithoutWindow(const CommandLine& commandLine) {
         return failed(commandLine.temporaryOutput ? u"no display is available, and "_s + error
                                                   : error);
     if (!commandLine.intensities.isEmpty() &&
-        !writeIntensities(commandLine.intensities, run.report.intensities, &error))
+        !writeIntensities(commandLine.intensities, run, &error))
         return failed(error);
     if (commandLine.temporaryOutput)
         QTextStream(stdout) << u"No display is available, so Velmora drew its window after one "

@@ -12,6 +12,11 @@
 
 #include <optional>
 
+namespace velmora {
+struct ExploreSettings;
+struct ParameterStore;
+} // namespace velmora
+
 struct CommandLine {
     QString frequency, distance;  // the option buttons to select, by name; empty for none
     bool run = false;             // press Start once the window shows
@@ -19,8 +24,15 @@ struct CommandLine {
     QByteArray intensities;       // CSV file, "-" for standard output; empty for none
     int scale = 1;                // picture size as a multiple of the window's
     bool temporaryOutput = false; // output was made in the temporary folder, for want of a display
+    // Explore's values, in twips: any of them makes the run Explore's, with the presets'
+    // values for the others.
+    std::optional<double> wavelength, aperture, detectorDistance;
+    bool theory = false; // the theory curve over the bars
 
     bool withoutWindow() const { return !output.isEmpty() || !intensities.isEmpty(); }
+    bool exploring() const { return wavelength || aperture || detectorDistance; }
+    // What the run does beyond the presets, whose texts are `store`.
+    velmora::ExploreSettings exploreSettings(const velmora::ParameterStore& store) const;
 };
 
 // ARGUMENTS start with the program's name, each as fromNative() reads it, so that file names

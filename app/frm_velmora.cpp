@@ -95,6 +95,7 @@ frmVelmora::frmVelmora(QWidget* parent) : PictureView(parent) {
     m_hold = new RunHold(this, cmdStart, cmdKonec);
     connectHandlers();
     createActions();
+    createExploreAction();
     cmdStart->setFocus();
     Form_Load();
 }
@@ -235,6 +236,8 @@ void frmVelmora::writePreset(QRadioButton* option) {
     const Control& row = rowOf(option);
     findChild<QLineEdit*>(text(row.writes))
         ->setText(text(velmora::form::optionText(row, velmora::qt::decimalPoint())));
+    if (exploring())
+        exploreTakesPreset(row.writes);
 }
 
 void frmVelmora::HScroll1_Change() {

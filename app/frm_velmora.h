@@ -19,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class Announcer;
+class ExplorePanel;
 class RunHold;
 class QScrollBar;
 
@@ -85,6 +86,15 @@ public:
     // The ParameterStore's texts as the hidden text boxes hold them.
     velmora::ParameterStore parameterStore() const;
 
+    // Ctrl+E: the Explore panel, which opens at the presets' values. While it is open, Start
+    // runs its values and a preset chosen moves its value there; closed, the presets run again.
+    void toggleExplore();
+    void openExplore();
+    bool exploring() const;
+    ExplorePanel* explorePanel() const {
+        return m_explore;
+    }
+
 signals:
     // A run has ended, finished, stopped or failed, and the input it held is on its way.
     void runEnded();
@@ -102,14 +112,19 @@ private:
     void writePreset(QRadioButton* option);
     velmora::RunResult run();
     void createActions();
+    void createExploreAction();
+    void exploreTakesPreset(const std::string& box);
+    velmora::ExploreSettings exploreSettings() const;
     void placeControl(QWidget* control);
     // The result labels the run places: shown, then moved, in twips.
     void showLabel(velmora::ResultLabel label, float left, float top) override;
     void applyZoom();
     void setZoomPercent(int percent);
 
-    Announcer* m_announcer = nullptr; // speaks each run's summary
-    RunHold* m_hold = nullptr;        // input that comes during a run
+    Announcer* m_announcer = nullptr;  // speaks each run's summary
+    RunHold* m_hold = nullptr;         // input that comes during a run
+    ExplorePanel* m_explore = nullptr; // made when first opened
+    QAction* m_exploreAction = nullptr;
 
     int m_zoomPercent = 100; // the step the keys have chosen
     // Asked for with F11, whatever state the window manager reports.

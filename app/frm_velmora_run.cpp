@@ -40,15 +40,16 @@ void frmVelmora::cmdStart_Click() {
 velmora::RunResult frmVelmora::run() {
     // No handler runs during a run, so these texts hold for all of it.
     const velmora::ParameterStore store = parameterStore();
+    const velmora::ExploreSettings explore = exploreSettings();
     velmora::Canvas* canvas = nullptr;
     try {
-        canvas = &canvasFor(store);
+        canvas = &canvasFor(store, explore);
     } catch (const velmora::RunTimeError& error) {
-        return {{}, error};
+        return {{}, error, false, {}};
     }
     // The desktop spends each wait the brake asks for on this thread, sleeping most of it;
     // the presenter lets the window repaint and sees the input that comes meanwhile.
-    velmora::StartAction action(store, *canvas, *this, velmora::qt::decimalPoint());
+    velmora::StartAction action(store, *canvas, *this, velmora::qt::decimalPoint(), explore);
     for (velmora::Brake brake = action.begin(); action.scanning(); brake = action.step()) {
         if (m_hold->stopping()) {
             action.stop();

@@ -4,10 +4,13 @@
 
 #include "command_line.h"
 #include "display_check.h"
+#include "explore.h"
+#include "explore_panel.h"
 #include "frm_velmora.h"
 #include "native_text.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextStream>
@@ -35,6 +38,19 @@ void nameApplication() {
     QCoreApplication::setOrganizationName(u"Velmora"_s); // where the zoom is remembered
     // The application ID: the desktop file's name, and the Wayland app ID docks match it with.
     QGuiApplication::setDesktopFileName(u"org.example.velmora.Velmora"_s);
+}
+
+// The panel at the values given, over the presets' own.
+void openExplore(const CommandLine& commandLine, frmVelmora* window) {
+    window->openExplore();
+    ExplorePanel* panel = window->explorePanel();
+    const velmora::ExploreSettings settings = commandLine.exploreSettings(window->parameterStore());
+    if (settings.parameters) {
+        const velmora::ExploreValues values = velmora::explore::valuesOf(*settings.parameters);
+        for (const velmora::explore::Field& f : velmora::explore::fields)
+            panel->setValue(f.quantity, velmora::explore::valueOf(values, f.quantity));
+    }
+    panel->theoryCurve()->setChecked(commandLine.theory);
 }
 
 } // namespace
@@ -100,6 +116,8 @@ int main(int argc, char* argv[]) {
     // Without a window manager, or with one that maps windows unfocused, the keyboard would not
     // reach the window and a screen reader would not hear it open.
     window->activateWindow();
+    if (commandLine.exploring() || commandLine.theory)
+        openExplore(commandLine, window);
     if (commandLine.run)
         QTimer::singleShot(0, window->cmdStart, &QPushButton::click);
     return QApplication::exec();

@@ -46,7 +46,7 @@ void drawRun(const Picture& picture, velmora::DrawingSurface& surface) {
     velmora::NoLabels labels;
     if (picture.run)
         velmora::runStartAction(*picture.run, surface, labels, velmora::qt::decimalPoint(), {},
-                                picture.steps);
+                                picture.explore, picture.steps);
 }
 
 QSize clientSize(double zoom) {
@@ -57,6 +57,7 @@ QSize clientSize(double zoom) {
 bool writeSvg(const Picture& picture, QIODevice& device, int scale) {
     velmora::PictureContent content{picture.run,
                                     picture.steps,
+                                    picture.explore,
                                     {},
                                     {},
                                     picture.form.speed,

@@ -8,7 +8,7 @@
 
 #include "form_painter.h"
 #include "parameter_store.h"
-#include "spiral_scan.h"
+#include "start_action.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,7 +22,8 @@ struct Picture {
     FormState form;
     double zoom = 1;
     QString title, description;
-    int steps = velmora::scanPoints; // the scan steps the run drew before it was stopped
+    int steps = velmora::scanPoints;  // the scan steps the run drew before it was stopped
+    velmora::ExploreSettings explore; // Explore's values for the run, if it had them
 };
 
 // The format of a file of that NAME, by its extension in any case, as QImageWriter names it

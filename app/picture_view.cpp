@@ -93,13 +93,15 @@ QRect PictureView::clientArea() const {
     return QRect(m_origin, QSize(toPixels(clientWidth, m_zoom), toPixels(clientHeight, m_zoom)));
 }
 
-velmora::Canvas& PictureView::canvasFor(const velmora::ParameterStore& presets) {
+velmora::Canvas& PictureView::canvasFor(const velmora::ParameterStore& presets,
+                                        const velmora::ExploreSettings& explore) {
     if (!m_canvas) {
         m_canvas = createCanvas();
         setPresenter();
     }
     m_drawn = {presets.nFi, presets.nRozteč, "0"}; // drawn again without waiting
     m_drawnSteps = velmora::scanPoints;
+    m_drawnExplore = explore;
     return *m_canvas;
 }
 
@@ -130,7 +132,7 @@ void PictureView::redrawPicture() {
     velmora::NoLabels labels;
     if (m_drawn)
         velmora::runStartAction(*m_drawn, *canvas, labels, velmora::qt::decimalPoint(), {},
-                                m_drawnSteps);
+                                m_drawnExplore, m_drawnSteps);
     m_canvas = std::move(canvas);
     setPresenter();
     update();
@@ -196,8 +198,9 @@ void PictureView::savePicture() {
 }
 
 bool PictureView::savePictureAs(const QString& path, QString* error) {
-    return writePicture({m_drawn, formState(), m_zoom, windowTitle(), m_description, m_drawnSteps},
-                        path, 1, error);
+    return writePicture(
+        {m_drawn, formState(), m_zoom, windowTitle(), m_description, m_drawnSteps, m_drawnExplore},
+        path, 1, error);
 }
 
 void PictureView::printPicture() {

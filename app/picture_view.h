@@ -10,6 +10,10 @@
 
 #include "form_painter.h"
 #include "parameter_store.h"
+// moc cannot read the core's accented names, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "start_action.h"
+#endif
 
 #include <QImage>
 #include <QWidget>
@@ -50,9 +54,11 @@ public:
     void printPicture(QPrinter& printer);
 
 protected:
-    // The canvas for a run with these presets, which are kept to draw the picture again at
-    // another zoom and into files. Allocated at the first run: a failure is a run-time error.
-    velmora::Canvas& canvasFor(const velmora::ParameterStore& presets);
+    // The canvas for a run with these presets and Explore's settings, which are kept to draw
+    // the picture again at another zoom and into files. Allocated at the first run: a failure
+    // is a run-time error.
+    velmora::Canvas& canvasFor(const velmora::ParameterStore& presets,
+                               const velmora::ExploreSettings& explore = {});
     virtual std::unique_ptr<velmora::Canvas> createCanvas();
     // Shows what the canvas holds that is not shown yet: what a stopped run drew.
     void showDrawn();
@@ -78,6 +84,7 @@ private:
     std::unique_ptr<velmora::Canvas> m_canvas;
     std::optional<velmora::ParameterStore> m_drawn;
     int m_drawnSteps = 0;
+    velmora::ExploreSettings m_drawnExplore;
     QString m_description;
     QObject* m_accessible; // the picture as a screen reader finds it
 };

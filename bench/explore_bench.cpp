@@ -3,18 +3,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What Explore adds to a run: the theory curve's 221 points, at every frequency preset and at
-// the range's corners where it needs the most panels; and the arithmetic of a scan whose bars'
-// scale is fitted to its chains before the first bar (every chain end kept, the spirals' chains
-// evaluated again to draw them) against the preset scan's.
-#include "phasor_kernel.h"
-#include "presets.h"
+// the range's corners where it needs the most panels; and a run with Explore values against
+// the preset run.
 #include "run_parameters.h"
-#include "spiral_scan.h"
+#include "start_action.h"
 #include "theory_curve.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
 
 using namespace velmora;
@@ -45,41 +41,38 @@ void BM_TheoryCurve(benchmark::State& state) {
 }
 BENCHMARK(BM_TheoryCurve)->DenseRange(0, cases.size() - 1)->Unit(benchmark::kMillisecond);
 
-// The preset scan's arithmetic: one chain per detector point, on the run's kernel.
-void BM_PresetScanArithmetic(benchmark::State& state) {
-    const RunParameters p = presetParameters(frequencyPresets[2], distancePresets[1]);
-    static ChainPens pens;
-    for (auto _ : state) {
-        for (int scanY = firstScanY; scanY <= lastScanY; scanY += scanStep) {
-            evaluateChain(p.detectorX, scene::sceneBottom - scanY, p.frequency(), pens);
-            benchmark::DoNotOptimize(pens.x[chainLength]);
-        }
-    }
+// Whole runs without drawing, so that the arithmetic shows: the default preset run, and runs
+// with Explore values, whose bars' scale is fitted to their chains before the first bar (every
+// chain's end kept, the spirals' chains evaluated again as they are drawn).
+void BM_PresetRun(benchmark::State& state) {
+    const ParameterStore store{"0.6", "350", "0"};
+    NullSurface surface;
+    NoLabels labels;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runStartAction(store, surface, labels).report.intensities.data());
 }
-BENCHMARK(BM_PresetScanArithmetic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresetRun)->Unit(benchmark::kMillisecond);
 
-// The same with the scale fitted first: every chain's end kept, the largest squared resultant
-// found and the scale chosen, then the 12 spirals' chains evaluated again as they are drawn.
-void BM_FittedScanArithmetic(benchmark::State& state) {
-    const RunParameters p = presetParameters(frequencyPresets[2], distancePresets[1]);
-    static ChainPens pens;
-    std::array<double, scanPoints> squared{};
+const std::array exploreRuns{
+    Case{"middle/350's values", {2 * pi / 0.05, 2000, 2000}},
+    Case{"600 nm, 5 µm, 10 µm",
+         {nanometresToTwips(600), nanometresToTwips(5000), nanometresToTwips(10000)}},
+    Case{"5 nm, widest, nearest", {shortest, widest, nanometresToTwips(1200)}},
+};
+
+void BM_ExploreRun(benchmark::State& state) {
+    const Case& c = exploreRuns[std::size_t(state.range(0))];
+    state.SetLabel(c.name);
+    const ParameterStore store{"0.6", "350", "0"};
+    const ExploreSettings explore{exploreParameters(c.values), false};
+    NullSurface surface;
+    NoLabels labels;
     for (auto _ : state) {
-        for (int k = 0; k < scanPoints; ++k) {
-            const double y = scene::sceneBottom - (firstScanY + k * scanStep);
-            evaluateChain(p.detectorX, y, p.frequency(), pens);
-            const double dx = pens.x[chainLength] - p.detectorX, dy = pens.y[chainLength] - y;
-            squared[std::size_t(k)] = dx * dx + dy * dy;
-        }
-        const double largest = *std::max_element(squared.begin(), squared.end());
-        benchmark::DoNotOptimize(fittedIntensityScale(p, largest));
-        for (int scanY = firstScanY; scanY <= lastScanY; scanY += spiralEvery) {
-            evaluateChain(p.detectorX, scene::sceneBottom - scanY, p.frequency(), pens);
-            benchmark::DoNotOptimize(pens.x[chainLength]);
-        }
+        benchmark::DoNotOptimize(
+            runStartAction(store, surface, labels, ".", {}, explore).report.intensities.data());
     }
 }
-BENCHMARK(BM_FittedScanArithmetic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExploreRun)->DenseRange(0, exploreRuns.size() - 1)->Unit(benchmark::kMillisecond);
 
 void BM_ExploreParameters(benchmark::State& state) {
     for (auto _ : state)

@@ -22,6 +22,7 @@ namespace colours {
 constexpr Colour lightGrey = 0x00C0C0C0;
 constexpr Colour paleCyan = 0x00FFFFC0;
 constexpr Colour green = rgb(0, 255, 0);
+constexpr Colour red = rgb(255, 0, 0); // the theory curve
 constexpr Colour captionText = 0x80000009;
 constexpr Colour buttonText = 0x80000012; // the window's default foreground
 } // namespace colours

@@ -8,50 +8,41 @@
 
 #include "phasor_kernel.h"
 #include "presets.h"
+#include "run_parameters.h"
 #include "scene.h"
 
-#include <cmath>
-
 namespace velmora {
-
-struct Pen {
-    double x, y;
-};
 
 // Walks the 2003 phasors from (detectorX, detectorY) and returns the pen's end. Each phasor
 // is handed to onPhasor(from, to, isExtra); the extra one comes first and uses the horizontal
 // distance alone. The arithmetic runs on the vector kernel the CPU suits best.
 template <class OnPhasor>
-Pen walkPhasorChain(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
+Pen walkPhasorChain(const RunParameters& p, double detectorY, OnPhasor&& onPhasor) {
     ChainPens pens;
-    evaluateChain(detectorX, detectorY, f, pens);
+    evaluateChain(p, detectorY, pens);
     for (int i = 0; i < chainLength; ++i)
         onPhasor(Pen{pens.x[i], pens.y[i]}, Pen{pens.x[i + 1], pens.y[i + 1]}, i == 0);
     return {pens.x[chainLength], pens.y[chainLength]};
 }
 
-// The same walk, one scalar phasor at a time: the reference the kernels are held to. Every
-// phase is evaluated directly, in double precision.
+// The preset opening, samples one twip apart, with the detector line at detectorX.
+inline RunParameters presetOpening(double detectorX, Frequency f) {
+    RunParameters p;
+    p.phaseFactor = f.phaseFactor;
+    p.stepLength = f.stepLength;
+    p.detectorX = detectorX;
+    return p;
+}
+
+template <class OnPhasor>
+Pen walkPhasorChain(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
+    return walkPhasorChain(presetOpening(detectorX, f), detectorY, onPhasor);
+}
+
+// The same walk, one scalar phasor at a time (walkChain).
 template <class OnPhasor>
 Pen walkPhasorChainScalar(double detectorX, double detectorY, Frequency f, OnPhasor&& onPhasor) {
-    using namespace scene;
-    Pen pen{detectorX, detectorY};
-    auto step = [&](double pathLength, bool isExtra) {
-        const double phase = f.phaseFactor * pathLength;
-        const Pen next{pen.x + f.stepLength * std::cos(phase),
-                       pen.y + f.stepLength * std::sin(phase)};
-        onPhasor(pen, next, isExtra);
-        pen = next;
-    };
-    step(detectorX - apertureX, true);
-    const double dx = apertureX - detectorX;
-    for (int s = 0; s <= halfAperture; ++s) {
-        const double up = (axisY - s) - detectorY;
-        step(std::sqrt(dx * dx + up * up), false);
-        const double down = (axisY + s) - detectorY;
-        step(std::sqrt(dx * dx + down * down), false);
-    }
-    return pen;
+    return walkChain(presetOpening(detectorX, f), detectorY, onPhasor);
 }
 
 } // namespace velmora

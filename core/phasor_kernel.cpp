@@ -8,12 +8,13 @@
 
 #include "phasor_chain.h"
 #include "phasor_kernel_impl.h"
-#include "presets.h"
+#include "run_parameters.h"
 #include "scene.h"
 #include "vector_sincos.h"
 
 #include <array>
 #include <atomic>
+#include <limits>
 
 #if defined(VELMORA_X86_KERNELS) && (defined(__x86_64__) || defined(__i386__)) &&                  \
     (defined(__GNUC__) || defined(__clang__))
@@ -46,11 +47,11 @@ const SincosConstants sincosConstants{
 
 namespace {
 // The reference walk itself, recording its pen.
-void evaluateScalar(double detectorX, double detectorY, Frequency f, ChainPens& pens) {
+void evaluateScalar(const RunParameters& p, double detectorY, ChainPens& pens) {
     int i = 0;
-    pens.x[0] = detectorX;
+    pens.x[0] = p.detectorX;
     pens.y[0] = detectorY;
-    walkPhasorChainScalar(detectorX, detectorY, f, [&](Pen, Pen to, bool) {
+    walkChain(p, detectorY, [&](Pen, Pen to, bool) {
         ++i;
         pens.x[i] = to.x;
         pens.y[i] = to.y;
@@ -61,16 +62,26 @@ void evaluateScalar(double detectorX, double detectorY, Frequency f, ChainPens& 
 using detail::ChainInput;
 using detail::paddedLength;
 
-// Sample heights in chain order; the extra phasor's entry and the padding are never used.
-alignas(64) constexpr std::array<double, paddedLength> sampleHeights = [] {
-    std::array<double, paddedLength> heights{};
-    heights.fill(scene::axisY);
-    for (int s = 0; s <= scene::halfAperture; ++s) {
-        heights[1 + 2 * s] = scene::axisY - s;
-        heights[2 + 2 * s] = scene::axisY + s;
+// Sample heights in chain order, as the scalar walk takes them; the extra phasor's entry and
+// the padding are never used. Made again only when a run's spacing differs from the last one's.
+struct SampleHeights {
+    double spacing = std::numeric_limits<double>::quiet_NaN();
+    alignas(64) std::array<double, paddedLength> y{};
+};
+
+const double* sampleHeights(double spacing) {
+    thread_local SampleHeights heights;
+    if (!(heights.spacing == spacing)) {
+        heights.spacing = spacing;
+        heights.y.fill(scene::axisY);
+        for (int s = 0; s <= lastSampleOffset; ++s) {
+            const double offset = s * spacing;
+            heights.y[std::size_t(1 + 2 * s)] = scene::axisY - offset;
+            heights.y[std::size_t(2 + 2 * s)] = scene::axisY + offset;
+        }
     }
-    return heights;
-}();
+    return heights.y.data();
+}
 #endif
 
 #ifdef VELMORA_X86
@@ -173,19 +184,19 @@ void clearUpperVectorState() {
 #endif
 }
 
-void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& pens) {
+void evaluateChain(const RunParameters& p, double detectorY, ChainPens& pens) {
     clearUpperVectorState();
     if (mathTarget() == MathTarget::Scalar)
-        return evaluateScalar(detectorX, detectorY, f, pens);
+        return evaluateScalar(p, detectorY, pens);
 #if defined(VELMORA_X86) || defined(VELMORA_WASM)
-    const double dx = scene::apertureX - detectorX;
-    const ChainInput in{sampleHeights.data(),
+    const double dx = scene::apertureX - p.detectorX;
+    const ChainInput in{sampleHeights(p.sampleSpacing),
                         dx * dx,
                         detectorY,
-                        f.phaseFactor,
-                        f.phaseFactor * (detectorX - scene::apertureX),
-                        f.stepLength,
-                        detectorX,
+                        p.phaseFactor,
+                        p.phaseFactor * (p.detectorX - scene::apertureX),
+                        p.stepLength,
+                        p.detectorX,
                         detectorY};
     switch (mathTarget()) {
 #ifdef VELMORA_X86

@@ -9,7 +9,7 @@
 namespace velmora {
 
 // Kept out of the kernel files, which are compiled for other instruction sets.
-struct Frequency;
+struct RunParameters;
 
 // The extra phasor, then the upper and lower sample of every offset 0 … 1000.
 constexpr int chainLength = 2003;
@@ -33,7 +33,8 @@ bool setMathTarget(MathTarget target);
 void resetMathTarget();
 const char* mathTargetName(MathTarget target);
 
-void evaluateChain(double detectorX, double detectorY, Frequency f, ChainPens& pens);
+// The chain of the detector point (p.detectorX, detectorY), its samples p.sampleSpacing apart.
+void evaluateChain(const RunParameters& p, double detectorY, ChainPens& pens);
 
 // Marks the upper halves of the vector registers clean on CPUs with AVX; nothing elsewhere.
 void clearUpperVectorState();

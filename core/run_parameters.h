@@ -7,7 +7,6 @@
 #pragma once
 
 #include "parameter_store.h"
-#include "phasor_chain.h"
 #include "presets.h"
 #include "scene.h"
 #include "units.h"
@@ -18,6 +17,11 @@
 #include <string_view>
 
 namespace velmora {
+
+// The pen that walks a phasor chain: where one phasor starts and ends.
+struct Pen {
+    double x, y;
+};
 
 // Sample offsets 0 … lastSampleOffset above and below the axis whatever the aperture, so every
 // run chains the same 2003 phasors and costs the same.
@@ -109,7 +113,8 @@ double fresnelNumber(const RunParameters& parameters);
 
 // The phasor chain of one detector point for any parameters, one scalar phasor at a time: the
 // extra phasor (horizontal distance alone), then the upper and lower sample of every offset,
-// lying sampleSpacing apart. With the preset aperture it is walkPhasorChainScalar's walk.
+// lying sampleSpacing apart: the reference the vector kernels are held to. Every phase is
+// evaluated directly, in double precision.
 template <class OnPhasor>
 Pen walkChain(const RunParameters& p, double detectorY, OnPhasor&& onPhasor) {
     using namespace scene;

@@ -98,7 +98,10 @@ std::string percentOf(double part, double whole) {
     return std::to_string(rounded(100 * part / whole));
 }
 
+// The presets, or Explore's values when the run had them.
 std::string presetsOf(const RunReport& report) {
+    if (!report.values.empty())
+        return report.values;
     const std::string frequency = report.frequencyCaption.empty()
                                       ? "a frequency that is no preset"
                                       : "frequency " + report.frequencyCaption;

@@ -18,6 +18,7 @@ struct RunReport {
     // Bar lengths in twips, one per detector point from the bottom (y 7000) to the top
     // (y 1500), 25 twips apart.
     std::vector<double> intensities;
+    std::string values{}; // an Explore run's values in words; empty for a preset run
 };
 
 struct PatternPeak {

@@ -4,7 +4,6 @@
 
 #include "scene.h"
 
-#include "presets.h"
 #include "run_time_error.h"
 
 namespace velmora::scene {
@@ -16,7 +15,7 @@ void line(DrawingSurface& s, double x1, double y1, double x2, double y2,
 }
 } // namespace
 
-double drawScene(DrawingSurface& s, const ParameterStore& store, std::string_view decimalPoint) {
+void drawSource(DrawingSurface& s) {
     s.setScaleMode(ScaleMode::Twips);
     s.setScaleMode(ScaleMode::Pixels);
     // The erase band is in pixels and keeps whatever pen width the last run left.
@@ -29,28 +28,27 @@ double drawScene(DrawingSurface& s, const ParameterStore& store, std::string_vie
     s.setFillStyle(FillStyle::Solid);
     s.Circle(float(collimatorX - 800), float(axisY), 100);
     s.setDrawWidth(1);
+}
 
-    const double detectorX = detectorXFor(store.nRozteč, apertureX, decimalPoint);
-
+void drawApparatus(DrawingSurface& s, double detectorX, double halfOpening) {
     for (int i = 1; i <= 6000; i += 10) {
         line(s, collimatorX - 800, axisY, apertureX - 1000, sceneBottom - i, colours::paleCyan);
         line(s, collimatorX, sceneBottom - i, apertureX, sceneBottom - i, colours::paleCyan);
     }
-    for (int i = 1; i <= halfAperture; ++i) {
+    for (int i = 1; i <= halfOpening; ++i) {
         line(s, apertureX, axisY - i, apertureX + 100, axisY - i, colours::paleCyan);
         line(s, apertureX, axisY + i, apertureX + 100, axisY + i, colours::paleCyan);
     }
 
     s.setDrawWidth(2);
-    line(s, apertureX, sceneTop, apertureX, axisY - halfAperture);
-    line(s, apertureX, sceneBottom, apertureX, axisY + halfAperture);
+    line(s, apertureX, sceneTop, apertureX, axisY - halfOpening);
+    line(s, apertureX, sceneBottom, apertureX, axisY + halfOpening);
     line(s, detectorX, sceneTop, detectorX, sceneBottom);
     s.setDrawWidth(1);
     line(s, plotX, sceneTop, plotX, sceneBottom);
 
     for (int i = 1; i <= 6100; i += 500)
         line(s, apertureX, axisY, detectorX, sceneBottom - i, colours::paleCyan);
-    return detectorX;
 }
 
 } // namespace velmora::scene

@@ -6,9 +6,6 @@
 #pragma once
 
 #include "drawing_surface.h"
-#include "parameter_store.h"
-
-#include <string_view>
 
 namespace velmora::scene {
 
@@ -20,9 +17,10 @@ constexpr double sceneTop = 1500;
 constexpr double sceneBottom = 7500;
 constexpr double plotX = 7500; // base line of the intensity bars
 
-// Wipes the band, draws source, beam, opening, diaphragm, detector line, plot axis and ray
-// fan, and returns DetectorX. Reads the distance preset once; its errors propagate.
-double drawScene(DrawingSurface& surface, const ParameterStore& store,
-                 std::string_view decimalPoint = ".");
+// Wipes the band and draws the source: what a run draws before it knows its distance.
+void drawSource(DrawingSurface& surface);
+// The rest: beam, opening, diaphragm, detector line at detectorX, plot axis and ray fan, for an
+// opening that reaches halfOpening either side of the axis.
+void drawApparatus(DrawingSurface& surface, double detectorX, double halfOpening);
 
 } // namespace velmora::scene

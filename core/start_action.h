@@ -15,6 +15,7 @@
 #include "parameter_store.h"
 #include "presets.h"
 #include "result_labels.h"
+#include "run_parameters.h"
 #include "run_report.h"
 #include "run_time_error.h"
 #include "spiral_scan.h"
@@ -23,8 +24,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
+
+// What Explore asks of a run beyond the presets' texts.
+struct ExploreSettings {
+    // The run's own light and geometry (exploreParameters); none: the presets' texts give them.
+    // Its bars' scale is fitted to its chains before the first bar is drawn.
+    std::optional<RunParameters> parameters;
+    bool theoryCurve = false; // drawn over the bars once the last is drawn
+};
 
 // How a run ended: what it drew, up to the run-time error that stopped it if one did, or up
 // to where the user stopped it.
@@ -32,13 +42,14 @@ struct RunResult {
     RunReport report;
     std::optional<RunTimeError> error;
     bool stopped = false;
+    RunParameters parameters; // as the run drew with them, its bars' scale included
 };
 
 class StartAction {
 public:
     // The three are borrowed for the run's life; decimalPoint is the locale's separator.
     StartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
-                std::string decimalPoint = ".");
+                std::string decimalPoint = ".", ExploreSettings explore = {});
 
     // Wipes the band and draws the scene; returns the wait due before the first scan step.
     Brake begin();
@@ -54,14 +65,23 @@ public:
 
 private:
     Brake nextBrake();
+    void fitScale();
     void drawStep();
+    void drawTheoryCurve();
     template <class Part> Brake stopOnError(Part part);
 
     const ParameterStore& m_store;
     DrawingSurface& m_surface;
     LabelBoard& m_labels;
     std::string m_decimalPoint;
-    Frequency m_frequency;
+    ExploreSettings m_explore;
+    RunParameters m_parameters;
+    // An Explore run's chains, evaluated before its first bar to fit the bars' scale: where
+    // each step's extra phasor ends, and its whole chain.
+    struct ChainEnds {
+        Pen extra, last;
+    };
+    std::vector<ChainEnds> m_ends;
     RunReport m_report;
     std::optional<RunTimeError> m_error;
     bool m_stopped = false;
@@ -73,6 +93,7 @@ private:
 // run drawn again of one that was stopped must.
 RunResult runStartAction(const ParameterStore& store, DrawingSurface& surface, LabelBoard& labels,
                          std::string_view decimalPoint = ".",
-                         const std::function<void(Brake)>& wait = {}, int steps = scanPoints);
+                         const std::function<void(Brake)>& wait = {},
+                         const ExploreSettings& explore = {}, int steps = scanPoints);
 
 } // namespace velmora

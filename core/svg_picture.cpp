@@ -188,7 +188,8 @@ std::string document(const PictureContent& content, double scale,
         if (content.run) {
             svg::SvgSurface surface(w.out);
             NoLabels labels;
-            runStartAction(*content.run, surface, labels, *decimalPoint, {}, content.steps);
+            runStartAction(*content.run, surface, labels, *decimalPoint, {}, content.explore,
+                           content.steps);
         }
         w.out += "</g>\n";
     }

@@ -9,6 +9,7 @@
 
 #include "parameter_store.h"
 #include "spiral_scan.h"
+#include "start_action.h"
 
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@ struct PictureLabel {
 struct PictureContent {
     std::optional<ParameterStore> run; // the presets of the run drawn; none before the first
     int steps = scanPoints;            // the scan steps it drew: fewer when it was stopped
+    ExploreSettings explore;           // Explore's values for the run, if it had them
     std::vector<std::string> selected; // the option buttons selected
     std::vector<PictureLabel> labels;  // the result labels shown
     int speed = 0;                     // the speed bar's value

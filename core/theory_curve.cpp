@@ -5,6 +5,7 @@
 #include "theory_curve.h"
 
 #include "spiral_scan.h"
+#include "vector_sincos.h"
 
 #include <algorithm>
 #include <array>
@@ -32,8 +33,11 @@ constexpr double leastWidthPerHalf = 1.0 / (1 << 20);
 // ψ to the fourth power is a polynomial of degree 12 in t.
 constexpr int degree = 12;
 
+// The core's own sine and cosine, so that the curve has the same digits natively and in the page.
 Complex unitPhasor(double phase) {
-    return {std::cos(phase), std::sin(phase)};
+    double sine, cosine;
+    detail::sincosWith<detail::OneLane>(phase, &sine, &cosine);
+    return {cosine, sine};
 }
 
 // μ[j] = ∫₀¹ t^j e^{iΔt} dt, from e = e^{iΔ}, as real and imaginary parts: upward recursion

@@ -84,6 +84,27 @@ template <class V> inline void sincosWith(typename V::type x, double* sines, dou
     const auto s = V::add(hi, sinTail);
     V::placeQuadrant(n, s, c, sines, cosines);
 }
+
+// One lane of plain doubles, with the very operations, and so the very results, of every
+// vector lane: for scalar code whose digits must be the same natively and in the page.
+struct OneLane {
+    using type = double;
+    static constexpr int width = 1;
+    static double broadcastFrom(const double* p) { return *p; }
+    static double load(const double* p) { return *p; }
+    static void store(double* p, double v) { *p = v; }
+    static double add(double a, double b) { return a + b; }
+    static double sub(double a, double b) { return a - b; }
+    static double mul(double a, double b) { return a * b; }
+    static double nearest(double v) { return std::nearbyint(v); }
+    static bool allWithin(double v, double bound) { return std::fabs(v) <= bound; }
+    static void placeQuadrant(double n, double s, double c, double* sines, double* cosines) {
+        const double turned[] = {s, c, -s, -c};
+        const auto quadrant = static_cast<long long>(n) & 3;
+        *sines = turned[quadrant];
+        *cosines = turned[(quadrant + 1) & 3];
+    }
+};
 } // namespace
 
 } // namespace velmora::detail

@@ -2,9 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Whole Start action runs on fuzzed presets. Input: "nFi\nnRozteč\nnSpomaleni[\nlocale]", where
-// a locale line starting with 'c' picks Czech, 'a' Arabic, 'f' Persian and anything else English,
-// each by its decimal separator.
+// Whole Start action runs on fuzzed presets. Input: "nFi\nnRozteč\nnSpomaleni[\nlocale[\nλ;a;D
+// [\nt]]]", where a locale line starting with 'c' picks Czech, 'a' Arabic, 'f' Persian and
+// anything else English, each by its decimal separator; three lengths with units that all read
+// make it an Explore run of those values, with the theory curve after a last line "t".
 // Every coordinate that reaches the surface or a label must be finite; every refusal must be a
 // named run-time error.
 #include "drawing_surface.h"
@@ -13,6 +14,7 @@
 #include "result_labels.h"
 #include "run_time_error.h"
 #include "start_action.h"
+#include "units.h"
 
 #include <cmath>
 #include <cstdint>
@@ -114,10 +116,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const ParameterStore store{field(0), field(1), speed};
 
+    ExploreSettings explore;
+    std::vector<std::string> lengths(1);
+    for (const char c : field(4)) {
+        if (c == ';')
+            lengths.emplace_back();
+        else
+            lengths.back() += c;
+    }
+    double twips[3] = {};
+    bool read = lengths.size() == 3;
+    for (std::size_t i = 0; read && i < 3; ++i) {
+        const LengthReading reading = readLength(lengths[i], quantityRanges[i].quantity, point);
+        if (!reading.ok() && reading.error.find(quantityRanges[i].name) == std::string::npos)
+            fail("a length refused without naming what it is");
+        read = reading.ok();
+        twips[i] = reading.twips;
+    }
+    if (read)
+        explore.parameters = exploreParameters({twips[0], twips[1], twips[2]});
+    explore.theoryCurve = field(5) == "t";
+
     CheckingSurface surface;
     CheckingLabels labels;
-    const RunResult result =
-        runStartAction(store, surface, labels, point, [](Brake brake) { brakeWait(brake.wait()); });
+    const RunResult result = runStartAction(
+        store, surface, labels, point, [](Brake brake) { brakeWait(brake.wait()); }, explore);
     if (const auto& e = result.error) {
         const int slot = e->number() == 6 ? 0 : e->number() == 7 ? 1 : e->number() == 13 ? 2 : -1;
         const std::string& message = e->message();

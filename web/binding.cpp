@@ -10,6 +10,7 @@
 #include "command_recorder.h"
 
 #include "drawing_surface.h"
+#include "explore.h"
 #include "form.h"
 #include "input_during_run.h"
 #include "intensities_csv.h"
@@ -18,10 +19,12 @@
 #include "run_report.h"
 #include "start_action.h"
 #include "svg_picture.h"
+#include "theory_curve.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <string>
@@ -35,8 +38,13 @@ class Run {
 public:
     // A value_object would name the distance's field in Latin-1, so the texts come one by one.
     Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint)
-        : m_store{std::move(fi), std::move(rozteč), std::move(spomaleni)},
-          m_action(m_store, m_recorder, m_labels, std::move(decimalPoint)) {}
+        : Run(std::move(fi), std::move(rozteč), std::move(spomaleni), std::move(decimalPoint), {}) {
+    }
+    // A run of Explore's values, in twips, with or without the theory curve.
+    Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint,
+        double wavelength, double aperture, double distance, bool theory)
+        : Run(std::move(fi), std::move(rozteč), std::move(spomaleni), std::move(decimalPoint),
+              {exploreParameters({wavelength, aperture, distance}), theory}) {}
 
     // Each returns the wait due before the next step, in milliseconds; NaN after an error.
     double begin() { return waitOf(m_action.begin()); }
@@ -44,7 +52,7 @@ public:
     bool scanning() const { return m_action.scanning(); }
     void stop() { m_action.stop(); }
 
-    // { summary, stopped, steps, csv, labels: [{ name, left, top, twips }] }, or { error, ... }:
+    // { summary, stopped, steps, labels: [{ name, left, top, twips }] }, or { error, ... }:
     // the labels in CSS pixels, and where they stand in twips for a picture file, those placed
     // before a failed write too.
     val finish() {
@@ -59,7 +67,6 @@ public:
         out.set("steps", int(result.report.intensities.size()));
         out.set("frequency", result.report.frequencyCaption);
         out.set("distance", result.report.distanceCaption);
-        out.set("csv", intensitiesCsv(result.report.intensities));
         val labels = val::array();
         for (const PlacedLabels::Place& place : m_labels.places) {
             val label = val::object();
@@ -84,6 +91,11 @@ public:
     void clearCommands() { m_recorder.clear(); }
 
 private:
+    Run(std::string fi, std::string rozteč, std::string spomaleni, std::string decimalPoint,
+        ExploreSettings explore)
+        : m_store{std::move(fi), std::move(rozteč), std::move(spomaleni)},
+          m_action(m_store, m_recorder, m_labels, std::move(decimalPoint), std::move(explore)) {}
+
     double waitOf(Brake brake) const {
         if (m_action.error())
             return std::numeric_limits<double>::quiet_NaN();
@@ -133,15 +145,25 @@ double fromText(std::string text, std::string decimalPoint) {
     }
 }
 
-// { fi, distance, steps, selected: [names], labels: [{ name, twips: [left, top] }], speed,
-// title, description }; no fi: no run drawn yet; no steps: the whole scan.
+// { fi, distance, steps, explore: { values: [twips × 3], theory }, selected: [names],
+// labels: [{ name, twips: [left, top] }], speed, title, description }; no fi: no run drawn yet;
+// no steps: the whole scan; no explore: the presets' run.
 PictureContent pictureContent(const val& picture) {
     PictureContent content;
-    if (!picture["fi"].isUndefined() && !picture["fi"].isNull())
+    const auto given = [&](const char* field) {
+        return !picture[field].isUndefined() && !picture[field].isNull();
+    };
+    if (given("fi"))
         content.run = ParameterStore{picture["fi"].as<std::string>(),
                                      picture["distance"].as<std::string>(), "0"};
-    if (!picture["steps"].isUndefined())
+    if (given("steps"))
         content.steps = picture["steps"].as<int>();
+    if (given("explore")) {
+        const val values = picture["explore"]["values"];
+        content.explore = {exploreParameters({values[0].as<double>(), values[1].as<double>(),
+                                              values[2].as<double>()}),
+                           picture["explore"]["theory"].as<bool>()};
+    }
     for (const std::string& name : emscripten::vecFromJSArray<std::string>(picture["selected"]))
         content.selected.push_back(name);
     const val labels = picture["labels"];
@@ -160,8 +182,86 @@ std::string svgOfPicture(val picture, double scale, std::string decimalPoint) {
     return svgPicture(pictureContent(picture), scale, decimalPoint);
 }
 
+// The run drawn again, off screen, for its bars: the CSV the command line writes for it.
+std::string csvOfPicture(val picture, std::string decimalPoint) {
+    const PictureContent content = pictureContent(picture);
+    if (!content.run)
+        return {};
+    NullSurface surface;
+    NoLabels labels;
+    const RunResult run = runStartAction(*content.run, surface, labels, decimalPoint, {},
+                                         content.explore, content.steps);
+    return intensitiesCsv(run.report.intensities, theoryIntensities(run.parameters));
+}
+
 std::string svgOfControls(val picture, double scale) {
     return svgControls(pictureContent(picture), scale);
+}
+
+// Explore's panel; its fields are named by their place in explore::fields.
+Quantity quantityAt(int field) {
+    return explore::fields[std::size_t(std::clamp(field, 0, int(explore::fields.size()) - 1))]
+        .quantity;
+}
+
+val exploreTable(std::string decimalPoint) {
+    val table = val::object();
+    table.set("title", explore::title);
+    table.set("theoryCaption", explore::theoryCaption);
+    table.set("note", explore::note);
+    table.set("sliderSteps", explore::sliderSteps);
+    val fields = val::array();
+    for (const explore::Field& f : explore::fields) {
+        val field = val::object();
+        field.set("caption", std::string(f.caption));
+        field.set("range", rangeText(f.quantity, decimalPoint));
+        fields.call<void>("push", field);
+    }
+    table.set("fields", fields);
+    return table;
+}
+
+int exploreSliderPosition(int field, double twips) {
+    return explore::sliderPosition(quantityAt(field), twips);
+}
+
+double exploreSliderValue(int field, int position) {
+    return explore::sliderValue(quantityAt(field), position);
+}
+
+std::string exploreValueText(int field, double twips, std::string decimalPoint) {
+    return explore::valueText(quantityAt(field), twips, decimalPoint);
+}
+
+// { twips } as the panel shows it, or { error }
+val exploreRead(std::string text, int field, std::string decimalPoint) {
+    const Quantity quantity = quantityAt(field);
+    const LengthReading reading = readLength(text, quantity, decimalPoint);
+    val out = val::object();
+    if (reading.ok())
+        out.set("twips", explore::shownValue(quantity, reading.twips));
+    else
+        out.set("error", reading.error);
+    return out;
+}
+
+// [wavelength, aperture, distance] of a run of the presets' texts, where the panel starts.
+val explorePresetValues(std::string fi, std::string rozteč, std::string decimalPoint) {
+    RunParameters p = presetParameters(frequencyPresets[2], distancePresets[1]);
+    try {
+        p = runParametersFor({fi, rozteč, "0"}, decimalPoint);
+    } catch (const RunTimeError&) {
+    }
+    const ExploreValues values = explore::valuesOf(p);
+    val out = val::array();
+    for (const explore::Field& f : explore::fields)
+        out.call<void>("push", explore::valueOf(values, f.quantity));
+    return out;
+}
+
+std::string exploreDerived(double wavelength, double aperture, double distance,
+                           std::string decimalPoint) {
+    return explore::derivedText(exploreParameters({wavelength, aperture, distance}), decimalPoint);
 }
 
 } // namespace
@@ -173,6 +273,8 @@ EMSCRIPTEN_BINDINGS(velmora) {
     using namespace velmora::form;
     class_<web::Run>("Run")
         .constructor<std::string, std::string, std::string, std::string>()
+        .constructor<std::string, std::string, std::string, std::string, double, double, double,
+                     bool>()
         .function("begin", &web::Run::begin)
         .function("step", &web::Run::step)
         .function("scanning", &web::Run::scanning)
@@ -241,4 +343,13 @@ EMSCRIPTEN_BINDINGS(velmora) {
     function("describeNoPicture", &describeNoPicture);
     function("svgPicture", &web::svgOfPicture);
     function("svgControls", &web::svgOfControls);
+    function("intensitiesCsv", &web::csvOfPicture);
+
+    function("exploreTable", &web::exploreTable);
+    function("exploreSliderPosition", &web::exploreSliderPosition);
+    function("exploreSliderValue", &web::exploreSliderValue);
+    function("exploreValueText", &web::exploreValueText);
+    function("exploreRead", &web::exploreRead);
+    function("explorePresetValues", &web::explorePresetValues);
+    function("exploreDerived", &web::exploreDerived);
 }

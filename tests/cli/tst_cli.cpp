@@ -4,6 +4,7 @@
 
 // The program as a user starts it without a display: its options, the files it writes, the
 // window they show, and how it refuses what it cannot do.
+#include "explore_panel.h"
 #include "frm_velmora.h"
 
 // moc cannot read the accented label names and needs none of these.
@@ -14,8 +15,10 @@
 #include "number_text.h"
 #include "parameter_store.h"
 #include "start_action.h"
+#include "theory_curve.h"
 #endif
 
+#include <QCheckBox>
 #include <QFontInfo>
 #include <QImage>
 #include <QImageReader>
@@ -115,29 +118,40 @@ public:
     QString inCwd(const QString& name) const { return QDir(cwd.path()).filePath(name); }
 };
 
-std::vector<double> expectedBars(double fi, const QString& distance, const QLocale& locale) {
+// Bars and theory curve, in the CSV's order, of a run of the presets or of Explore's values.
+using Columns = std::vector<std::pair<double, double>>;
+
+Columns expectedColumns(double fi, const QString& distance, const QLocale& locale,
+                        const velmora::ExploreSettings& explore = {}) {
     velmora::testing::RecordingSurface surface;
     velmora::testing::RecordingLabelBoard labels;
     using namespace velmora::qt;
     const velmora::ParameterStore presets{toUtf8(numberToText(fi, locale)), toUtf8(distance), "0"};
-    return velmora::runStartAction(presets, surface, labels, decimalPoint(locale))
-        .report.intensities;
+    const velmora::RunResult run =
+        velmora::runStartAction(presets, surface, labels, decimalPoint(locale), {}, explore);
+    const std::vector<double> theory = velmora::theoryIntensities(run.parameters);
+    Columns columns;
+    for (std::size_t i = 0; i < theory.size(); ++i)
+        columns.emplace_back(run.report.intensities[i], theory[i]);
+    return columns;
 }
 
-void verifyCsv(const QByteArray& csv, const std::vector<double>& bars) {
+void verifyCsv(const QByteArray& csv, const Columns& expected) {
     const QList<QByteArray> rows = csv.split('\n');
     QCOMPARE(rows.size(), 223); // the header, 221 points, and the empty rest after the last '\n'
-    QCOMPARE(rows[0], "y_twips,intensity_twips");
-    QCOMPARE(bars.size(), 221u);
-    for (std::size_t i = 0; i < bars.size(); ++i) {
+    QCOMPARE(rows[0], "y_twips,intensity_twips,theory_twips");
+    QCOMPARE(expected.size(), 221u);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         const QList<QByteArray> fields = rows[qsizetype(i) + 1].split(',');
-        QCOMPARE(fields.size(), 2);
+        QCOMPARE(fields.size(), 3);
         QCOMPARE(fields[0].toInt(), 7000 - 25 * int(i));
-        bool number = false;
-        const double bar = fields[1].toDouble(&number);
-        QVERIFY2(number, fields[1].constData());
-        QVERIFY2(qAbs(bar - bars[i]) <= 1e-13 * qMax(1.0, qAbs(bars[i])),
-                 rows[qsizetype(i) + 1].constData());
+        for (const auto& [field, wanted] :
+             {std::pair{fields[1], expected[i].first}, {fields[2], expected[i].second}}) {
+            bool number = false;
+            const double got = field.toDouble(&number);
+            QVERIFY2(number && qAbs(got - wanted) <= 1e-13 * qMax(1.0, qAbs(wanted)),
+                     rows[qsizetype(i) + 1].constData());
+        }
     }
 }
 
@@ -157,7 +171,8 @@ private slots:
         QTest::newRow("unknown option")
             << u"--bogus -o w.png"_s << 2
             << u"Unknown option 'bogus'. The options are -h, -v, --frequency, --distance, --run, "
-               u"-o, --scale and --intensities."_s;
+               u"-o, --scale, --intensities, --wavelength, --aperture, --detector-distance and "
+               u"--theory."_s;
         QTest::newRow("unknown frequency")
             << u"--frequency medium -o w.png"_s << 2
             << u"--frequency takes higher, high, middle, low or lower, not 'medium'."_s;
@@ -176,6 +191,18 @@ private slots:
                u"'mid\\x1b[31m\\u202edle'."_s;
         QTest::newRow("a file name without its option")
             << u"w.png"_s << 2 << u"unexpected argument 'w.png': velmora takes only options."_s;
+        QTest::newRow("a wavelength without its unit")
+            << u"--wavelength 550 -o w.png"_s << 2
+            << u"--wavelength '550': The wavelength has no unit: write it with nm, µm (or um) or "
+               u"mm, from 5 nm to 20 µm, for example \"550 nm\"."_s;
+        QTest::newRow("a negative wavelength, not taken for an option")
+            << u"--wavelength -600nm -o w.svg"_s << 2
+            << u"--wavelength '-600nm': The wavelength -600 nm is out of range: it must be from "
+               u"5 nm to 20 µm."_s;
+        QTest::newRow("a distance of zero")
+            << u"--detector-distance 0mm -o w.png"_s << 2
+            << u"--detector-distance '0mm': The detector distance 0 mm is out of range: it must be "
+               u"from 1.2 µm to 13.2 µm."_s;
     }
     void options() {
         QFETCH(QString, arguments);
@@ -230,7 +257,7 @@ private slots:
         QVERIFY(file == u"-" || content.open(QIODevice::ReadOnly));
         if (size.isEmpty()) {
             verifyCsv(file == u"-" ? run.out.toUtf8() : content.readAll(),
-                      expectedBars(fi, distance, QLocale(locale)));
+                      expectedColumns(fi, distance, QLocale(locale)));
         } else if (file.endsWith(u".svg")) {
             QSvgRenderer svg(path);
             QVERIFY(svg.isValid());
@@ -310,13 +337,18 @@ private slots:
     void pictureIsTheWindow_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("options"); // the option buttons they select
-        QTest::newRow("defaults") << u"-o w.png"_s << QStringList();
+        QTest::addColumn<double>("aperture");     // twips, set in the Explore panel; 0: closed
+        QTest::newRow("defaults") << u"-o w.png"_s << QStringList() << 0.0;
         QTest::newRow("lower, 400") << u"--frequency lower --distance 400 -o w.png"_s
-                                    << QStringList{u"op003"_s, u"opV400"_s};
+                                    << QStringList{u"op003"_s, u"opV400"_s} << 0.0;
+        QTest::newRow("Explore's aperture with the theory curve, at high")
+            << u"--frequency high --aperture 4.377um --theory -o w.png"_s << QStringList{u"op1"_s}
+            << 1000.0;
     }
     void pictureIsTheWindow() {
         QFETCH(QString, arguments);
         QFETCH(QStringList, options);
+        QFETCH(double, aperture);
         Sandbox box;
         const Run run = box.velmora(arguments.split(u' '));
         QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -325,6 +357,14 @@ private slots:
             window.findChild<QRadioButton*>(option)->setChecked(true);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        if (aperture > 0) {
+            window.openExplore();
+            window.explorePanel()->setValue(velmora::Quantity::ApertureWidth, aperture);
+            window.explorePanel()->theoryCurve()->setChecked(true);
+            // The window as the file shows it: active, with the focus on Start.
+            window.activateWindow();
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+        }
         window.cmdStart_Click();
         const QImage file = QImage(box.inCwd(u"w.png"_s)).convertToFormat(QImage::Format_RGB32);
         QVERIFY(file == window.grab().toImage().convertToFormat(QImage::Format_RGB32));
@@ -336,7 +376,34 @@ private slots:
         const Run run =
             box.velmora({u"--intensities"_s, u"-"_s}, {u"QT_QPA_PLATFORM=nonexistent"_s});
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        verifyCsv(run.out.toUtf8(), expectedBars(0.6, u"350"_s, QLocale::c()));
+        verifyCsv(run.out.toUtf8(), expectedColumns(0.6, u"350"_s, QLocale::c()));
+    }
+
+    // Explore's lengths: the preset's own give its bars exactly, free ones the core's run of
+    // them, bars and theory curve on the one scale fitted to them.
+    void exploreIntensities_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QList<double>>("values"); // nm; none: the preset's run, middle at 350
+        QTest::newRow("middle/350's values")
+            << u"--wavelength 550nm --aperture 8.754um --detector-distance 8.754um"_s
+            << QList<double>();
+        QTest::newRow("free, in a decimal comma locale")
+            << u"--wavelength 600nm --aperture 5um --detector-distance 10um"_s
+            << QList<double>{600, 5000, 10000};
+    }
+    void exploreIntensities() {
+        QFETCH(QString, arguments);
+        QFETCH(QList<double>, values);
+        Sandbox box;
+        const Run run = box.velmora(arguments.split(u' ') + QStringList{u"--intensities"_s, u"-"_s},
+                                    {u"LC_ALL=cs_CZ.UTF-8"_s});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        velmora::ExploreSettings explore;
+        if (!values.isEmpty())
+            explore.parameters = velmora::exploreParameters(
+                {velmora::nanometresToTwips(values[0]), velmora::nanometresToTwips(values[1]),
+                 velmora::nanometresToTwips(values[2])});
+        verifyCsv(run.out.toUtf8(), expectedColumns(0.6, u"350"_s, QLocale::c(), explore));
     }
 
     // A write that fails is status 1 with the path and the system's reason; an earlier file of

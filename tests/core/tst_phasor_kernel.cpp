@@ -120,27 +120,7 @@ namespace {
 #ifdef __wasm_simd128__
 using Lanes = detail::WasmSimd;
 #else
-// One lane of plain doubles: the portable sine and cosine as a native build can run them, with
-// the very operations, and so the very results, of every vector lane.
-struct OneLane {
-    using type = double;
-    static constexpr int width = 1;
-    static double broadcastFrom(const double* p) { return *p; }
-    static double load(const double* p) { return *p; }
-    static void store(double* p, double v) { *p = v; }
-    static double add(double a, double b) { return a + b; }
-    static double sub(double a, double b) { return a - b; }
-    static double mul(double a, double b) { return a * b; }
-    static double nearest(double v) { return std::nearbyint(v); }
-    static bool allWithin(double v, double bound) { return std::fabs(v) <= bound; }
-    static void placeQuadrant(double n, double s, double c, double* sines, double* cosines) {
-        const double turned[] = {s, c, -s, -c};
-        const auto quadrant = std::int64_t(n) & 3;
-        *sines = turned[quadrant];
-        *cosines = turned[(quadrant + 1) & 3];
-    }
-};
-using Lanes = OneLane;
+using Lanes = detail::OneLane;
 #endif
 
 // How far from the reference, in units in the last place of the double nearest it.

@@ -9,6 +9,7 @@
 #include "run_report.h"
 #include "start_action.h"
 #include "svg_surface.h"
+#include "theory_curve.h"
 
 #include <doctest/doctest.h>
 
@@ -41,19 +42,21 @@ TEST_CASE("CSV rows read back as the bars, whatever the locale") {
     const CommaLocale comma;
     NullSurface surface;
     NoLabels labels;
-    const RunReport report =
-        runStartAction({numberToText(0.6), "350", "0"}, surface, labels).report;
-    std::istringstream csv(intensitiesCsv(report.intensities));
+    const RunResult run = runStartAction({numberToText(0.6), "350", "0"}, surface, labels);
+    const std::vector<double> theory = theoryIntensities(run.parameters);
+    std::istringstream csv(intensitiesCsv(run.report.intensities, theory));
     std::string row;
     std::getline(csv, row);
-    CHECK(row == "y_twips,intensity_twips");
+    CHECK(row == "y_twips,intensity_twips,theory_twips");
     for (std::size_t i = 0; std::getline(csv, row); ++i) {
         CAPTURE(row);
-        REQUIRE(i < report.intensities.size());
+        REQUIRE(i < run.report.intensities.size());
         const std::size_t comma = row.find(',');
-        REQUIRE(row.find(',', comma + 1) == std::string::npos);
+        const std::size_t second = row.find(',', comma + 1);
+        REQUIRE(row.find(',', second + 1) == std::string::npos);
         CHECK(row.substr(0, comma) == std::to_string(7000 - 25 * int(i)));
-        CHECK(std::strtod(row.c_str() + comma + 1, nullptr) == report.intensities[i]);
+        CHECK(std::strtod(row.c_str() + comma + 1, nullptr) == run.report.intensities[i]);
+        CHECK(std::strtod(row.c_str() + second + 1, nullptr) == theory[i]);
     }
 }
 

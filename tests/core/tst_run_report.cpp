@@ -89,7 +89,7 @@ TEST_CASE("wording of a stopped run") {
     RecordingSurface surface;
     NoLabels labels;
     const RunResult result =
-        runStartAction({numberToText(0.6), "350", "0"}, surface, labels, ".", {}, 57);
+        runStartAction({numberToText(0.6), "350", "0"}, surface, labels, ".", {}, {}, 57);
     CHECK(describeStoppedRun(result.report) ==
           "The run with frequency middle and distance 350 was stopped after 57 of the 221 "
           "detector points: the intensity pattern reaches 25% of the detector's height, and the "

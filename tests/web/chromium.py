@@ -11,13 +11,15 @@ from selenium.webdriver.chrome.service import Service
 
 
 def browser():
+    # The page as large as the desktop's window, with Explore's bar below the form, under
+    # what headless Chromium keeps of the window for itself.
     profile = tempfile.TemporaryDirectory(prefix="velmora-chromium-")
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update",
                  "--disable-sync", "--disable-dev-shm-usage", "--force-device-scale-factor=1",
-                 "--window-size=765,560", "--proxy-server=http://127.0.0.1:9",
+                 "--window-size=765,760", "--proxy-server=http://127.0.0.1:9",
                  "--host-resolver-rules=MAP * ~NOTFOUND", "--lang=en-US",
                  "--user-data-dir=" + profile.name):
         options.add_argument(flag)

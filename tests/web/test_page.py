@@ -43,9 +43,11 @@ def decode_words(data):
     return calls
 
 
-def native_calls(fi, distance, count):
-    out = subprocess.run([CALL_DUMP, fi, distance, count], check=True, capture_output=True,
-                         text=True).stdout
+def native_calls(fi, distance, count, *explore):
+    """A native run's calls; with `explore` (wavelength, aperture, distance in twips, theory),
+    an Explore run's."""
+    out = subprocess.run([CALL_DUMP, fi, distance, count, *map(str, explore)], check=True,
+                         capture_output=True, text=True).stdout
     return [(int(op), *(float.fromhex(v) if k < FLOATS.get(int(op), 0) else int(v)
                         for k, v in enumerate(rest))) for op, *rest in map(str.split, out.splitlines())]
 
@@ -101,16 +103,26 @@ class PageTest(unittest.TestCase):
             lambda d: d.execute_script("return window.runEnd"))
 
 
+# Explore's values in twips, as the page's run takes them, with the theory curve or without.
+NM = 2 * math.pi / (550 * 0.05)
+EXPLORE_RUNS = {"600 nm, 5 µm, 10 µm, theory": (600 * NM, 5000 * NM, 10000 * NM, 1),
+                "5 nm, widest, nearest": (5 * NM, 17500 * NM, 1200 * NM, 0)}
+
+
 class Calls(PageTest):
     """The page's core makes the native run's drawing calls, in the same order."""
 
     def test_calls(self):
-        for fi, distance in (("0.6", "350"), ("5", "300"), ("0.03", "400"), ("0.2", "350")):
-            with self.subTest(fi=fi, distance=distance):
+        runs = [(fi, distance, ()) for fi, distance in
+                (("0.6", "350"), ("5", "300"), ("0.03", "400"), ("0.2", "350"))]
+        runs += [("0.6", "350", explore) for explore in EXPLORE_RUNS.values()]
+        for fi, distance, explore in runs:
+            with self.subTest(fi=fi, distance=distance, explore=explore):
                 traced = self.driver.execute_script(
-                    "return velmora.trace(arguments[0], arguments[1], '1')", fi, distance)
+                    "return velmora.trace(arguments[0], arguments[1], '1', arguments[2])", fi,
+                    distance, {"values": explore[:3], "theory": bool(explore[3])} if explore else None)
                 page = decode_words(base64.b64decode(traced["words"]))
-                native = native_calls(fi, distance, "1")
+                native = native_calls(fi, distance, "1", *explore)
                 self.assertEqual([c[0] for c in page], [c[0] for c in native])
                 pairs = [(a, b) for p, n in zip(page, native) for a, b in zip(p[1:], n[1:])
                          if isinstance(b, float)]
@@ -266,6 +278,56 @@ class Keyboard(PageTest):
                 self.assertIn("Drawn with", run["summary"])
 
 
+class Explore(PageTest):
+    """The panel below the form: collapsed at first, its sliders named and saying lengths with
+    their units, its runs named in the summary, and the presets back once it is closed."""
+
+    def sliders(self):
+        """Each slider's accessible name, from Chromium's tree, with its value text."""
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        value = lambda n, key: n.get(key, {}).get("value", "")
+        names = [value(n, "name") for n in nodes if value(n, "role") == "slider"]
+        texts = self.driver.execute_script("""
+            return [0, 1, 2].map((i) => document.getElementById(`exploreSlider${i}`)
+                                            .getAttribute('aria-valuetext'));""")
+        return dict(zip(names[1:], texts)) if names[0] == "Animation speed" else {}
+
+    def test_panel(self):
+        details = self.driver.find_element("id", "exploreDetails")
+        self.assertIsNone(details.get_attribute("open"))
+        self.assertFalse(self.driver.execute_script(
+            "return document.getElementById('exploreSlider0').checkVisibility()"))
+        self.driver.find_element("css selector", "#exploreDetails summary").click()
+        self.assertEqual(self.sliders(), {"Wavelength": "550 nm", "Aperture width": "8.754 µm",
+                                          "Detector distance": "8.754 µm"})
+        # Typed text needs its unit; what is wrong is said, and the value stays.
+        field = self.driver.find_element("id", "exploreText0")
+        for typed, shown, alert in (("550", "550", True), ("0.6um", "600 nm", False)):
+            field.clear()
+            field.send_keys(typed, Keys.ENTER)
+            self.assertEqual(field.get_attribute("value"), shown)
+            message = self.driver.find_element("id", "exploreMessage")
+            self.assertEqual(message.is_displayed(), alert)
+            self.assertEqual(self.sliders()["Wavelength"], "550 nm" if alert else "600 nm")
+        self.assertEqual(message.get_attribute("role"), "alert")
+        aperture = self.driver.find_element("id", "exploreSlider1")
+        aperture.send_keys(Keys.HOME)
+        self.assertEqual(self.sliders()["Aperture width"], "1.000 µm")
+        self.assertEqual(self.driver.find_element("id", "exploreText1").get_attribute("value"),
+                         "1.000 µm")
+        self.driver.find_element("id", "exploreTheory").click()
+        summary = self.run_timed()["summary"]
+        self.assertTrue(summary.startswith("Drawn with wavelength 600 nm, aperture width "
+                                           "1.000 µm and detector distance 8.754 µm."), summary)
+        # A preset chosen while it is open moves its value there.
+        self.driver.find_element("id", "op003").click()
+        self.assertEqual(self.sliders()["Wavelength"], "18.3 µm")
+        self.driver.find_element("css selector", "#exploreDetails summary").click()
+        summary = self.run_timed()["summary"]
+        self.assertTrue(summary.startswith("Drawn with frequency lower and distance 350."),
+                        summary)
+
+
 class Unsupported(PageTest):
     """A browser without WebAssembly SIMD, which refuses any module with a SIMD instruction,
     gets a message that says what it needs, and no control that could act."""
@@ -301,9 +363,10 @@ class Picture(PageTest):
     COMMITTED = pathlib.Path(__file__).resolve().parents[2] / "docs" / "velmora-web.png"
 
     def setUp(self):
-        # The viewport alone, as large as the desktop's window, whatever the browser's frame.
+        # The viewport alone, the desktop's window and Explore's bar below it, whatever the
+        # browser's frame.
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": 765, "height": 560, "deviceScaleFactor": 1, "mobile": False})
+            "width": 765, "height": 600, "deviceScaleFactor": 1, "mobile": False})
         super().setUp()
 
     def test_picture(self):

@@ -24,7 +24,8 @@ function keepPicture(core, root, form, surface, runs, separator) {
 
     // What the picture shows, for the core: the same fields on the desktop and the page.
     const content = (kept) => ({
-        fi: kept.fi, distance: kept.distance, steps: kept.steps, selected: kept.selected,
+        fi: kept.fi, distance: kept.distance, steps: kept.steps, explore: kept.explore,
+        selected: kept.selected,
         labels: kept.labels, speed: kept.speed, title: form.title,
         description: $('pictureDescription').textContent,
     });
@@ -84,7 +85,8 @@ function keepPicture(core, root, form, surface, runs, separator) {
         'Save picture as SVG': (kept) =>
             download(new Blob([svgText(kept)], {type: 'image/svg+xml'}), `${kept.name}.svg`),
         'Save intensities as CSV': (kept) =>
-            download(new Blob([kept.csv], {type: 'text/csv'}), `${kept.name}.csv`),
+            download(new Blob([core.intensitiesCsv(content(kept), separator)],
+                              {type: 'text/csv'}), `${kept.name}.csv`),
         // The promise goes to the clipboard at once: the click's permission to write lapses.
         'Copy picture': (kept) =>
             navigator.clipboard.write([new ClipboardItem({'image/png': pngBlob(kept)})])
@@ -117,7 +119,7 @@ function keepPicture(core, root, form, surface, runs, separator) {
     // focus on its first item, or its last for -1.
     function open(place, first) {
         // Before the first run there are no intensities.
-        items[2].setAttribute('aria-disabled', String(runs.kept().csv === null));
+        items[2].setAttribute('aria-disabled', String(runs.kept().fi === null));
         returnTo = document.activeElement;
         menu.hidden = false;
         const [x, y] = place(menu.offsetWidth);

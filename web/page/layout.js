@@ -125,8 +125,15 @@ function layOut(root, form, surface, redraw) {
         const wide = matchMedia(`(min-width: ${form.width}px)`).matches;
         html.dataset.layout = root.dataset.layout = wide ? 'form' : 'flow';
         if (wide) {
+            // Explore's panel below the form keeps its room, in the form's pixels: it scales
+            // with the form (explore.js).
+            const below = ($('explore')?.getBoundingClientRect().height ?? 0) /
+                          (parseFloat(root.style.getPropertyValue('--fit')) || 1);
             scale = Math.max(1, Math.min(innerWidth * z / form.width,
-                                         innerHeight * z / form.height));
+                                         innerHeight * z / (form.height + below)));
+            // A vertical scroll bar takes its width from the window: the form gives that up
+            // rather than have the page scroll sideways.
+            scale = Math.min(scale, html.clientWidth * z / form.width);
         } else {
             clear(root, 'width', 'height', 'marginLeft');
             const style = getComputedStyle(root);

@@ -48,8 +48,9 @@ function driveRuns(core, root, form, surface, separator, place) {
     const labelsShown = new Map();
 
     function cmdStart_Click() {
-        run = new core.Run(store.nFi, store.nRozteč, store.nSpomaleni, separator);
-        presets = {fi: store.nFi, distance: store.nRozteč};
+        const explore = explorePanel && explorePanel.settings();
+        run = newRun(core, store, separator, explore);
+        presets = {fi: store.nFi, distance: store.nRozteč, explore};
         rule.runBegins();
         stateAtRunStart = {...surface.state};
         drawn = [];
@@ -97,7 +98,8 @@ function driveRuns(core, root, form, surface, separator, place) {
         // A run an error stopped stops there again when drawn once more; one the user stopped
         // is drawn again up to where it was.
         last = {...presets, steps: result.stopped ? result.steps : undefined,
-                name: `velmora-${result.frequency || 'other'}-${result.distance}`, csv: result.csv};
+                name: presets.explore ? 'velmora-explore'
+                    : `velmora-${result.frequency || 'other'}-${result.distance}`};
         const stopped = result.stopped;
         // A page that embeds Velmora hears of every run's end, one stopped by an error too.
         document.dispatchEvent(new CustomEvent('velmora-run-end',
@@ -199,7 +201,7 @@ function driveRuns(core, root, form, surface, separator, place) {
     function kept() {
         const selected = [...root.querySelectorAll('input[type="radio"]:checked')].map((e) => e.id);
         const labels = [...labelsShown].map(([name, twips]) => ({name, twips}));
-        return {fi: null, name: 'velmora', csv: null, ...last, selected, labels,
+        return {fi: null, name: 'velmora', ...last, selected, labels,
                 speed: speed.valueAsNumber, words: drawn, state: stateAtRunStart};
     }
 

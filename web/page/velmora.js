@@ -12,6 +12,7 @@ async function main() {
     const separator = decimalPoint();
     const root = $('frmVelmora');
     const form = buildForm(core, root, $('announcer'), separator);
+    buildExplore(core, $('explore'), root, form.store, separator);
     document.title = form.title;
     const surface = new CanvasSurface($('picture'), form.width, form.height, form.twipsPerPixel,
                                       (c) => core.displayRgb(c));
@@ -36,11 +37,14 @@ async function main() {
 
     layout.fit();
 
-    // For course pages and tests: the drawing words of a whole run, away from the canvas.
+    // For course pages and tests: the drawing words of a whole run, away from the canvas; with
+    // `explore` ([wavelength, aperture, distance] in twips, and theory), of an Explore run.
     window.velmora = {
         store: form.store,
-        trace(fi, rozteč, spomaleni) {
-            const traced = new core.Run(fi, rozteč, spomaleni, separator);
+        trace(fi, rozteč, spomaleni, explore) {
+            const traced = explore
+                ? new core.Run(fi, rozteč, spomaleni, separator, ...explore.values, explore.theory)
+                : new core.Run(fi, rozteč, spomaleni, separator);
             const parts = [];
             const take = () => {
                 parts.push(traced.commands().slice());
