@@ -52,6 +52,7 @@ function layOut(root, form, surface, redraw) {
     const placed = new Map(); // label → {left, top}, as the last run put it
     let scale = 0; // CSS pixels per pixel of the form, in the picture
     let arrange = null;
+    let position = null; // one control, as arrange() puts it
 
     // From the form's pixels to CSS pixels, on a device pixel.
     const snap = (px) => Math.round(px * scale * devicePixelRatio) / devicePixelRatio;
@@ -85,12 +86,13 @@ function layOut(root, form, surface, redraw) {
 
     // Each control where the table puts it, its edges on device pixels: a frame's buttons by
     // their place in the window, so that neighbours meet as they do on the desktop.
+    function formPlace(place) {
+        const {x, y, left, top, width, height} = where(place);
+        box(place.element, snap(left) - snap(x), snap(top) - snap(y),
+            snap(left + width) - snap(left), snap(top + height) - snap(top));
+    }
     function formLayout() {
-        for (const place of form.places) {
-            const {x, y, left, top, width, height} = where(place);
-            box(place.element, snap(left) - snap(x), snap(top) - snap(y),
-                snap(left + width) - snap(left), snap(top + height) - snap(top));
-        }
+        form.places.forEach(formPlace);
         fonts(scale);
         const ratio = devicePixelRatio;
         const width = picture.width / ratio;
@@ -103,16 +105,17 @@ function layOut(root, form, surface, redraw) {
 
     // The controls flow as the style sheet says, at their own size; the run's labels are part
     // of the picture and scale with it, so that they stand where they do on the desktop.
-    function flowLayout() {
-        for (const place of form.places) {
-            const {element} = place;
-            if (element.classList.contains('result')) {
-                const {left, top, width, height} = where(place);
-                box(element, snap(left), snap(top), width * scale, height * scale);
-            } else {
-                clear(element, 'left', 'top', 'width', 'height');
-            }
+    function flowPlace(place) {
+        const {element} = place;
+        if (element.classList.contains('result')) {
+            const {left, top, width, height} = where(place);
+            box(element, snap(left), snap(top), width * scale, height * scale);
+        } else {
+            clear(element, 'left', 'top', 'width', 'height');
         }
+    }
+    function flowLayout() {
+        form.places.forEach(flowPlace);
         fonts(1);
         root.style.setProperty('--fit', 1);
     }
@@ -151,6 +154,7 @@ function layOut(root, form, surface, redraw) {
         Object.assign(picture.style, {width: css(picture.width / ratio),
                                       height: css(picture.height / ratio)});
         arrange = wide ? formLayout : flowLayout;
+        position = wide ? formPlace : flowPlace;
         arrange();
     }
 
@@ -165,7 +169,9 @@ function layOut(root, form, surface, redraw) {
         place(label, left, top) {
             const at = placed.get(label) ?? {};
             placed.set(label, {left: left ?? at.left, top: top ?? at.top});
-            arrange();
+            // That label alone: the whole form again would make the browser lay out the
+            // page once per label at each run's end.
+            position(frames.get(label.id));
         },
     };
 }
