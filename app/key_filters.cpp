@@ -8,51 +8,28 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
-class EnterPresses : public QObject {
+// Takes the unmodified key presses `take` says it handled; every other event goes on.
+class KeyPresses : public QObject {
 public:
-    using QObject::QObject;
+    KeyPresses(QObject* parent, std::function<bool(const QKeyEvent&)> take)
+        : QObject(parent), m_take(std::move(take)) {
+        parent->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || !unmodified(key))
-            return false;
-        if (!key->isAutoRepeat())
-            static_cast<QAbstractButton*>(watched)->click();
-        return true;
+        return unmodified(key) && m_take(*key);
     }
-};
 
-class CaptionOrderArrows : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
-        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
-        if ((!forward && !back) || !unmodified(key))
-            return false;
-        // The captions read top to bottom, whatever the staircase does sideways.
-        auto* option = static_cast<QRadioButton*>(watched);
-        auto group =
-            option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-        std::ranges::stable_sort(group, {}, &QWidget::y);
-        const auto at = group.indexOf(option) + (forward ? 1 : -1);
-        if (at >= 0 && at < group.size()) {
-            group[at]->click();
-            group[at]->setFocus(Qt::OtherFocusReason);
-        }
-        return true;
-    }
+private:
+    std::function<bool(const QKeyEvent&)> m_take;
 };
 
 } // namespace
@@ -62,9 +39,30 @@ bool unmodified(const QKeyEvent* key) {
 }
 
 void pressOnEnter(QAbstractButton* button) {
-    button->installEventFilter(new EnterPresses(button));
+    new KeyPresses(button, [button](const QKeyEvent& key) {
+        if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+            return false;
+        if (!key.isAutoRepeat())
+            button->click();
+        return true;
+    });
 }
 
 void arrowsInCaptionOrder(QRadioButton* option) {
-    option->installEventFilter(new CaptionOrderArrows(option));
+    new KeyPresses(option, [option](const QKeyEvent& key) {
+        const bool forward = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
+        const bool back = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
+        if (!forward && !back)
+            return false;
+        // The captions read top to bottom, whatever the staircase does sideways.
+        auto group =
+            option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+        std::ranges::stable_sort(group, {}, &QWidget::y);
+        const auto at = group.indexOf(option) + (forward ? 1 : -1);
+        if (at >= 0 && at < group.size()) {
+            group[at]->click();
+            group[at]->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    });
 }
