@@ -30,4 +30,7 @@ def browser():
     driver.execute_cdp_cmd("Network.enable", {})
     driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
         "offline": True, "latency": 0, "downloadThroughput": 0, "uploadThroughput": 0})
+    # A page in front, as a user has it: some headless Chromiums (150) leave the page without
+    # focus, and then the focused Start shows no ring.
+    driver.execute_cdp_cmd("Emulation.setFocusEmulationEnabled", {"enabled": True})
     return driver
