@@ -29,6 +29,10 @@ enum class Op : std::uint32_t {
 
 class CommandRecorder final : public DrawingSurface {
 public:
+    // An instant run records about 150,000 words in one go: room for them from the start saves
+    // copying the buffer each time it grows.
+    CommandRecorder() { m_words.reserve(std::size_t(1) << 18); }
+
     const std::vector<std::uint32_t>& words() const { return m_words; }
     void clear() { m_words.clear(); }
 
